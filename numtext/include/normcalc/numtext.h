@@ -1,0 +1,180 @@
+// normcalc number text: the extended-precision value type, the exception family,
+// and the exact routines that read and write number text.
+//
+// Everything a caller needs from this module is declared here; the files under
+// numtext/src are detail. No Qt, no locale outside ReadFormatSettings, no
+// long double: every result is the same bit pattern on every compiler and CPU.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace normcalc {
+
+// ---------------------------------------------------------------------------
+// Exceptions. Every failure in the system is an Exception carrying the text the
+// error box shows. The floating-point faults carry the fixed Japanese messages
+// that a user of the calculator sees.
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const std::string& Message() const noexcept { return message_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// Ends an event silently: the shell shows no box for it.
+class EAbort : public Exception {
+ public:
+  EAbort() : Exception("") {}
+};
+
+// The floating-point faults that arithmetic under the calculator's
+// floating-point environment can raise.
+class EMathError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+class EInvalidOp : public EMathError {
+ public:
+  EInvalidOp() : EMathError("不正な浮動小数点数演算命令") {}
+};
+
+class EZeroDivide : public EMathError {
+ public:
+  EZeroDivide() : EMathError("0 による浮動小数点数除算") {}
+};
+
+class EOverflow : public EMathError {
+ public:
+  EOverflow() : EMathError("浮動小数点数のオーバーフロー") {}
+};
+
+// Underflow is masked in the calculator's environment, so nothing raises this;
+// it exists so the family is complete for callers that name it.
+class EUnderflow : public EMathError {
+ public:
+  EUnderflow() : EMathError("浮動小数点数のアンダーフロー") {}
+};
+
+// ---------------------------------------------------------------------------
+// Extended: the IEEE 754 double-extended format (sign, 15-bit exponent biased by
+// 16383, 64-bit significand with an explicit integer bit), in software.
+//
+// Arithmetic rounds once to 64 significant bits, to nearest, ties to even, and
+// behaves as the x87 unit does with invalid operation, zero divide and overflow
+// unmasked and underflow, denormal and inexact masked:
+//   - an invalid operation (inf - inf, 0 * inf, 0 / 0, inf / inf) raises EInvalidOp;
+//     arithmetic on a quiet NaN operand yields a quiet NaN and raises nothing;
+//   - a finite non-zero value divided by zero raises EZeroDivide;
+//   - a rounded result beyond the largest finite value raises EOverflow;
+//   - results below the normal range become subnormals or zero, silently.
+// Every ordered comparison raises EInvalidOp when either operand is a NaN.
+class Extended {
+ public:
+  static constexpr int kExponentBias = 16383;
+  static constexpr std::uint16_t kMaxBiasedExponent = 0x7FFF;  // infinities and NaNs
+
+  constexpr Extended() = default;  // +0
+
+  // The exact bit pattern: bit 15 of signExponent is the sign, bits 0-14 the
+  // biased exponent; the significand carries its integer bit (bit 63).
+  static constexpr Extended FromBits(std::uint16_t signExponent, std::uint64_t significand) {
+    Extended e;
+    e.signExponent_ = signExponent;
+    e.significand_ = significand;
+    return e;
+  }
+  static Extended FromDouble(double value);       // exact
+  static Extended FromUInt64(std::uint64_t value);  // exact
+  static Extended Infinity(bool negative = false);
+  static Extended QuietNaN(bool negative = false);
+  static Extended Largest();  // (2^64 - 1) * 2^16320
+
+  std::uint16_t SignExponent() const { return signExponent_; }
+  std::uint64_t Significand() const { return significand_; }
+  bool SignBit() const { return (signExponent_ & 0x8000) != 0; }
+  std::uint16_t BiasedExponent() const { return signExponent_ & 0x7FFF; }
+
+  bool IsNaN() const;
+  bool IsInfinite() const;
+  bool IsZero() const;
+
+  Extended operator-() const;  // flips the sign bit, NaN included; raises nothing
+  Extended Abs() const;        // clears the sign bit; raises nothing
+
+  friend Extended operator+(Extended a, Extended b);
+  friend Extended operator-(Extended a, Extended b);
+  friend Extended operator*(Extended a, Extended b);
+  friend Extended operator/(Extended a, Extended b);
+
+  friend bool operator<(Extended a, Extended b);
+  friend bool operator>(Extended a, Extended b);
+  friend bool operator<=(Extended a, Extended b);
+  friend bool operator>=(Extended a, Extended b);
+  friend bool operator==(Extended a, Extended b);  // +0 == -0; raises on NaN too
+  friend bool operator!=(Extended a, Extended b);
+
+  // Nearest double, ties to even; subnormal results as they fall, beyond the
+  // double range an infinity. Raises nothing (a NaN stays a quiet NaN).
+  double ToDouble() const;
+
+  // Nearest integer, ties to even, as an Extended (infinities and NaNs unchanged).
+  Extended RoundToInteger() const;
+
+ private:
+  std::uint16_t signExponent_ = 0;
+  std::uint64_t significand_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Reading number text. The decimal point is always "."; no locale is consulted.
+
+// The double that the text reads as: the longest leading number, zero when none.
+// Raises EOverflow only when a value scaled within the exponent limit passes the
+// extended range. Reads no further than text.size() and stops at a NUL byte.
+double ReadNumber(std::string_view text);
+
+Extended ScanNumber(std::string_view text);  // the extended value before narrowing
+Extended PowerOfTen(int n);                  // 10^n by the rounded chain, +inf past 4932
+double NarrowToDouble(Extended x);           // the reader's own narrowing rules
+
+// ---------------------------------------------------------------------------
+// Writing number text: the general form, 15 significant digits.
+
+struct DecimalForm {
+  static constexpr std::int16_t kInfinity = 32767;
+  static constexpr std::int16_t kNaN = -32768;
+
+  std::int16_t PointPosition = 0;  // value = 0.D1D2... * 10^PointPosition
+  bool SignMinus = false;
+  char DigitString[21] = {};  // up to 18 digits, NUL-terminated, no trailing "0"
+};
+
+// The text the calculator shows for a value, with the decimal mark in force at
+// the call (one copy of LocaleDecimalMark taken at its start).
+std::string WriteNumber(double value);
+// The same with an explicit decimal mark.
+std::string WriteNumber(double value, char decimalMark);
+
+DecimalForm ToDecimalForm(Extended value, int precision);  // precision 2..18
+Extended ScaleByPowerOfTen(Extended value, int power);     // |power| < 5120
+// Writes the plain or scientific layout into buffer (no terminator) and
+// returns the number of characters written.
+int LayoutGeneral(const DecimalForm& form, int precision, char separator, std::span<char, 64> buffer);
+
+// The decimal separator of the user's locale, "." when it gives none or more
+// than one character. The process reads it at start-up and again on a settings
+// change; LocaleDecimalMark returns the value last read (or last set).
+void ReadFormatSettings();
+char LocaleDecimalMark();
+void SetLocaleDecimalMark(char mark);
+
+}  // namespace normcalc

@@ -1,0 +1,29 @@
+#!/bin/sh
+# The two ways into normcalc on a Debian 12 machine, as root:
+#   tools/dev.sh run    install what is missing, build, start the calculator
+#   tools/dev.sh test   install what is missing, build, run every test
+set -eu
+cd "$(dirname "$0")/.."
+
+case "${1:-}" in
+  run)
+    sh tools/setup-debian.sh run
+    cmake --preset default
+    cmake --build --preset default
+    if [ -x build/default/ui/normcalc ]; then
+      exec build/default/ui/normcalc
+    fi
+    echo "The calculator window is not built yet; the command-line tool is" \
+         "build/default/cli/normcalc-cli."
+    ;;
+  test)
+    sh tools/setup-debian.sh test
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

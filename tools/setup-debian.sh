@@ -1,0 +1,33 @@
+#!/bin/sh
+# Installs the Debian 12 packages that normcalc needs and that are not there yet.
+#   tools/setup-debian.sh run    what building and starting the calculator needs
+#   tools/setup-debian.sh test   that, and what the whole test suite needs
+set -eu
+
+run_packages="cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
+  libboost-math-dev libfast-float-dev"
+test_packages="xvfb xauth openbox xdotool x11-utils"
+
+case "${1:-}" in
+  run) wanted=$run_packages ;;
+  test) wanted="$run_packages $test_packages" ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=""
+for package in $wanted; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  case "$status" in
+    *" installed") ;;
+    *) missing="$missing $package" ;;
+  esac
+done
+
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends $missing
+fi
