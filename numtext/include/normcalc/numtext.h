@@ -92,7 +92,7 @@ class Extended {
     e.significand_ = significand;
     return e;
   }
-  static Extended FromDouble(double value);       // exact
+  static Extended FromDouble(double value);         // exact
   static Extended FromUInt64(std::uint64_t value);  // exact
   static Extended Infinity(bool negative = false);
   static Extended QuietNaN(bool negative = false);
@@ -168,7 +168,8 @@ DecimalForm ToDecimalForm(Extended value, int precision);  // precision 2..18
 Extended ScaleByPowerOfTen(Extended value, int power);     // |power| < 5120
 // Writes the plain or scientific layout into buffer (no terminator) and
 // returns the number of characters written.
-int LayoutGeneral(const DecimalForm& form, int precision, char separator, std::span<char, 64> buffer);
+int LayoutGeneral(const DecimalForm& form, int precision, char separator,
+                  std::span<char, 64> buffer);
 
 // The decimal separator of the user's locale, "." when it gives none or more
 // than one character. The process reads it at start-up and again on a settings
