@@ -1,0 +1,123 @@
+#include "converter.h"
+
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <system_error>
+
+namespace normcalc::cli {
+
+namespace {
+
+constexpr int kXToPIndex = 0;  // RadioGroup1's "X->P"
+constexpr int kPToXIndex = 1;  // RadioGroup1's "P->X"
+
+// The number reader examines at most this many characters from the first one
+// that is not whitespace; leading whitespace it only skips.
+constexpr std::size_t kReaderLengthLimit = 32767;
+
+// The longest VALUE write takes. The longest exact decimal text of a double,
+// the smallest subnormal written without an exponent, is "0.", 323 zeros and
+// 751 digits, about 1100 bytes; no sensible VALUE comes near this bound.
+constexpr std::size_t kMaxValueLength = 4096;
+
+// A bit pattern as read prints it: "0x" and 16 upper-case hexadecimal digits.
+constexpr std::string_view kHexPrefix = "0x";
+constexpr std::size_t kHexDigits = 16;
+constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+double ParseValue(std::string_view value) {
+  if (value.size() > kMaxValueLength) {
+    throw Exception("VALUE is longer than " + std::to_string(kMaxValueLength) + " bytes");
+  }
+  if (value.starts_with(kHexPrefix)) {
+    const std::string_view digits = value.substr(kHexPrefix.size());
+    if (digits.size() != kHexDigits) {
+      throw Exception("a bit pattern VALUE needs exactly 16 hexadecimal digits after 0x");
+    }
+    std::uint64_t bits = 0;
+    for (const char c : digits) {
+      const int digit = HexDigitValue(c);
+      if (digit < 0) throw Exception("a bit pattern VALUE has a character that is not hexadecimal");
+      bits = bits << 4 | static_cast<std::uint64_t>(digit);
+    }
+    return std::bit_cast<double>(bits);
+  }
+  double number = 0;
+  const char* const last = value.data() + value.size();
+  const auto [end, error] = std::from_chars(value.data(), last, number);
+  if (error == std::errc::result_out_of_range) {
+    throw Exception("VALUE lies beyond the range of a double; give infinity or 0 as a bit pattern");
+  }
+  if (error != std::errc() || end != last) {
+    throw Exception("VALUE is neither a decimal number nor 0x with 16 hexadecimal digits");
+  }
+  return number;
+}
+
+}  // namespace
+
+Converter::Converter(Command command) : command_(command) {
+  form_.itemIndex = command == Command::kXToP ? kXToPIndex : kPToXIndex;
+}
+
+// ReadNumber skips leading whitespace and then examines no more than
+// kReaderLengthLimit characters, stopping exactly as at the end of the text
+// when that budget runs out. So the line without its leading whitespace, cut
+// after kReaderLengthLimit bytes, reads as the same double (or raises the same
+// overflow) as the whole line, however long. write needs one byte past its
+// length limit to tell a VALUE that is too long.
+LinePrefix Converter::NeededPrefix() const {
+  if (command_ == Command::kWrite) return {kMaxValueLength + 1, false};
+  return {kReaderLengthLimit, true};
+}
+
+std::string_view Converter::Convert(std::string_view text) {
+  switch (command_) {
+    case Command::kXToP:
+      form_.edit1.assign(text);
+      Button2Click(form_);
+      return form_.edit2;
+    case Command::kPToX:
+      form_.edit2.assign(text);
+      Button2Click(form_);
+      return form_.edit1;
+    case Command::kRead:
+      return Read(text);
+    case Command::kWrite:
+      return Write(text);
+    case Command::kHelp:
+    case Command::kVersion:
+      break;
+  }
+  throw Exception("no conversion for this command");
+}
+
+std::string_view Converter::Read(std::string_view text) {
+  const double value = ReadNumber(text);
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  // "0x", 16 digits, a tab, and the longest shortest form ("-2.2250738585072014e-308", 24).
+  char line[64];
+  char* out = line;
+  *out++ = '0';
+  *out++ = 'x';
+  for (int shift = 60; shift >= 0; shift -= 4) *out++ = kUpperHexDigits[(bits >> shift) & 0xF];
+  *out++ = '\t';
+  out = std::to_chars(out, line + sizeof line, value).ptr;
+  result_.assign(line, out);
+  return result_;
+}
+
+std::string_view Converter::Write(std::string_view value) {
+  result_ = WriteNumber(ParseValue(value));
+  return result_;
+}
+
+}  // namespace normcalc::cli

@@ -1,0 +1,35 @@
+// One conversion of normcalc-cli applied to one text: the result line that
+// the command prints for it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "line_reader.h"
+#include "normcalc/core.h"
+#include "options.h"
+
+namespace normcalc::cli {
+
+class Converter {
+ public:
+  explicit Converter(Command command);
+
+  // The result line for text, without its LF; valid until the next call.
+  // Raises the system's exceptions: EOverflow and EInvalidOp as Execute does,
+  // and Exception for a VALUE that write cannot take.
+  std::string_view Convert(std::string_view text);
+
+  // How much of a long line decides this conversion (see the definition).
+  LinePrefix NeededPrefix() const;
+
+ private:
+  std::string_view Read(std::string_view text);
+  std::string_view Write(std::string_view value);
+
+  Command command_;
+  MemoryForm form_;  // x2p and p2x run Execute itself on it
+  std::string result_;
+};
+
+}  // namespace normcalc::cli

@@ -1,0 +1,40 @@
+// normcalc-cli: the calculator's conversions for scripts and batch work.
+#include <unistd.h>
+
+#include <span>
+#include <string>
+
+#include "line_loop.h"
+#include "options.h"
+#include "output_buffer.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsageError = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace normcalc::cli;
+  try {
+    const Options options = ParseOptions(std::span<const char* const>(argv + 1, argc - 1));
+    switch (options.command) {
+      case Command::kHelp:
+        WriteAll(STDOUT_FILENO, std::string(kUsage) + std::string(kDescription));
+        return 0;
+      case Command::kVersion:
+        WriteAll(STDOUT_FILENO, "normcalc-cli " NORMCALC_VERSION "\n");
+        return 0;
+      default:
+        return RunConversions(options);
+    }
+  } catch (const UsageError& error) {
+    WriteAll(STDERR_FILENO, "normcalc-cli: " + error.Message() + "\n" + std::string(kUsage));
+    return kExitUsageError;
+  } catch (const normcalc::Exception& error) {
+    // Reading or writing a stream failed; the lines so far have been handled.
+    WriteAll(STDERR_FILENO, "normcalc-cli: " + error.Message() + "\n");
+    return kExitFailure;
+  }
+}

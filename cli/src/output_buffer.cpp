@@ -1,0 +1,58 @@
+#include "output_buffer.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "normcalc/numtext.h"
+
+namespace normcalc::cli {
+
+namespace {
+
+// Large enough that the write calls cost nothing beside the conversions, small
+// enough to stay in the cache.
+constexpr std::size_t kOutputBufferSize = 64 * 1024;
+
+}  // namespace
+
+void WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw Exception(std::string("cannot write output: ") + std::strerror(errno));
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+OutputBuffer::OutputBuffer(int fd) : fd_(fd), buffer_(kOutputBufferSize) {}
+
+void OutputBuffer::Append(std::string_view bytes) {
+  if (bytes.size() > buffer_.size() - used_) {
+    Flush();
+    if (bytes.size() > buffer_.size()) {
+      WriteAll(fd_, bytes);
+      return;
+    }
+  }
+  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+void OutputBuffer::Append(char byte) {
+  if (used_ == buffer_.size()) Flush();
+  buffer_[used_++] = byte;
+}
+
+void OutputBuffer::Flush() {
+  // Emptied first, so that a failed write is not repeated by a later flush.
+  const std::size_t used = used_;
+  used_ = 0;
+  WriteAll(fd_, std::string_view(buffer_.data(), used));
+}
+
+}  // namespace normcalc::cli
