@@ -92,12 +92,16 @@ Extended Round(bool negative, int e, Wide128 v) {
 }
 
 // x87 propagation: a signalling NaN is an invalid operand; otherwise the
-// quiet NaN with the larger significand wins, the first on a tie.
+// quiet NaN with the larger significand wins, and of two with the same
+// significand the positive one, whichever operand it is.
 Extended PropagateNaN(Extended a, Extended b) {
   if (IsSignalingNaN(a) || IsSignalingNaN(b)) throw EInvalidOp();
   if (!b.IsNaN()) return a;
   if (!a.IsNaN()) return b;
-  return (b.Significand() & ~kQuietBit) > (a.Significand() & ~kQuietBit) ? b : a;
+  const std::uint64_t aPayload = a.Significand() & ~kQuietBit;
+  const std::uint64_t bPayload = b.Significand() & ~kQuietBit;
+  if (aPayload != bPayload) return bPayload > aPayload ? b : a;
+  return a.SignBit() ? b : a;
 }
 
 void RejectUnsupported(Extended a, Extended b) {
