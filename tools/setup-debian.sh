@@ -7,7 +7,7 @@ set -eu
 run_packages="cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   libboost-math-dev libfast-float-dev"
-test_packages="xvfb xauth openbox xdotool x11-utils"
+test_packages="xvfb xauth openbox xdotool x11-utils locales"
 
 case "${1:-}" in
   run) wanted=$run_packages ;;

@@ -1,0 +1,140 @@
+// ReadFormatSettings: the decimal separator from the LC_NUMERIC category of the
+// user's environment. The locales are compiled into a temporary directory with
+// localedef and found through LOCPATH, so the test needs only the locale
+// sources (Debian's "locales" package), not locales configured on the machine.
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "normcalc/numtext.h"
+
+// The C library's newlocale leaks its copy of LOCPATH on every call made while
+// LOCPATH is set (seen with glibc 2.36). Only this test sets it, so the leak
+// checker is told to pass over that one allocation site.
+extern "C" const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\n"; }
+
+namespace normcalc {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Restores an environment variable when the test ends.
+class SavedVariable {
+ public:
+  explicit SavedVariable(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) value_ = value;
+  }
+  ~SavedVariable() {
+    if (value_) {
+      setenv(name_, value_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> value_;
+};
+
+class FormatSettingsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    char pattern[] = "/tmp/normcalc-locales-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return;
+    localeDirectory_ = new fs::path(pattern);
+    // de_DE writes "," and ps_AF the two-byte U+066B ARABIC DECIMAL SEPARATOR.
+    for (const char* name : {"de_DE", "ps_AF"}) {
+      const std::string command = "localedef -i " + std::string(name) + " -f UTF-8 " +
+                                  (*localeDirectory_ / (std::string(name) + ".UTF-8")).string() +
+                                  " >/dev/null 2>&1";
+      if (std::system(command.c_str()) != 0) compiled_ = false;
+    }
+  }
+
+  static void TearDownTestSuite() {
+    if (localeDirectory_ != nullptr) fs::remove_all(*localeDirectory_);
+    delete localeDirectory_;
+    localeDirectory_ = nullptr;
+  }
+
+  void SetUp() override {
+    if (localeDirectory_ == nullptr || !compiled_) {
+      GTEST_SKIP() << "localedef could not compile de_DE.UTF-8 and ps_AF.UTF-8 "
+                      "(install the locales package)";
+    }
+    setenv("LOCPATH", localeDirectory_->c_str(), 1);
+    unsetenv("LC_NUMERIC");
+    unsetenv("LANG");
+  }
+
+  void TearDown() override { SetLocaleDecimalMark(savedMark_); }
+
+  // Reads the settings as the shell does with only LC_ALL naming the locale.
+  static char MarkUnder(const char* locale) {
+    setenv("LC_ALL", locale, 1);
+    ReadFormatSettings();
+    return LocaleDecimalMark();
+  }
+
+ private:
+  static inline fs::path* localeDirectory_ = nullptr;
+  static inline bool compiled_ = true;
+  char savedMark_ = LocaleDecimalMark();
+  SavedVariable locpath_{"LOCPATH"}, lcAll_{"LC_ALL"}, lcNumeric_{"LC_NUMERIC"}, lang_{"LANG"};
+};
+
+TEST_F(FormatSettingsTest, ReadsTheCommaOfAGermanLocale) {
+  EXPECT_EQ(MarkUnder("de_DE.UTF-8"), ',');
+  EXPECT_EQ(WriteNumber(0.5), "0,5");
+  EXPECT_EQ(WriteNumber(1234567.125), "1234567,125");  // and no thousands separator
+}
+
+TEST_F(FormatSettingsTest, FallsBackToThePointWhenTheLocaleGivesNoSingleByte) {
+  struct Case {
+    const char* locale;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"ps_AF.UTF-8", "a separator of two bytes"},
+      {"xx_NOWHERE.UTF-8", "a locale that does not exist"},
+      {"C", "the C locale"},
+  };
+  for (const Case& c : cases) {
+    SetLocaleDecimalMark(',');
+    EXPECT_EQ(MarkUnder(c.locale), '.') << c.why;
+  }
+}
+
+TEST_F(FormatSettingsTest, ReadingAgainFollowsASettingsChange) {
+  ASSERT_EQ(MarkUnder("de_DE.UTF-8"), ',');
+  EXPECT_EQ(MarkUnder("C"), '.');
+  EXPECT_EQ(WriteNumber(0.5), "0.5");
+  EXPECT_EQ(MarkUnder("de_DE.UTF-8"), ',');
+  EXPECT_EQ(WriteNumber(0.5), "0,5");
+}
+
+TEST_F(FormatSettingsTest, LeavesTheProcessLocaleAlone) {
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  ASSERT_EQ(MarkUnder("de_DE.UTF-8"), ',');
+  EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), before);
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f", 0.5);
+  EXPECT_STREQ(text, "0.5");
+}
+
+TEST_F(FormatSettingsTest, LcNumericDecidesWhenLcAllIsUnset) {
+  unsetenv("LC_ALL");
+  setenv("LANG", "C", 1);
+  setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
+  ReadFormatSettings();
+  EXPECT_EQ(LocaleDecimalMark(), ',');
+}
+
+}  // namespace
+}  // namespace normcalc
