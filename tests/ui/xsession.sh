@@ -1,0 +1,77 @@
+# Helpers for running a program in a private X session: Xvfb on a free display
+# with openbox managing the windows. Source this file from bash; call
+# xs_start first and xs_stop (or let the EXIT trap do it) last.
+#
+# Every wait is bounded by xs_wait_limit tenths of a second, a guard against a
+# hung X server rather than a limit on the program's speed.
+
+xs_wait_limit=${xs_wait_limit:-300}
+xs_xvfb_pid=""
+xs_wm_pid=""
+xs_dir=""
+
+xs_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Polls a command every tenth of a second until it succeeds.
+xs_wait_for() {
+  local what=$1
+  shift
+  local tries=0
+  until "$@" >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ "$tries" -le "$xs_wait_limit" ] || xs_fail "gave up waiting for $what"
+    sleep 0.1
+  done
+}
+
+# Starts Xvfb (and openbox unless the first argument is "nowm") and exports
+# DISPLAY for everything started afterwards.
+xs_start() {
+  xs_dir=$(mktemp -d)
+  trap xs_stop EXIT
+  # -displayfd: the server picks a free display number and writes it to fd 3.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -dpi 96 \
+    3>"$xs_dir/display" 2>"$xs_dir/xvfb.log" &
+  xs_xvfb_pid=$!
+  xs_wait_for "Xvfb to choose a display" test -s "$xs_dir/display"
+  export DISPLAY=":$(head -n 1 "$xs_dir/display")"
+  xs_wait_for "Xvfb on $DISPLAY" xdpyinfo
+  if [ "${1:-}" != nowm ]; then
+    openbox --sm-disable >"$xs_dir/openbox.log" 2>&1 &
+    xs_wm_pid=$!
+    xs_wait_for "openbox" xs_wm_ready
+  fi
+}
+
+xs_wm_ready() {
+  xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+}
+
+xs_stop() {
+  [ -n "$xs_wm_pid" ] && kill "$xs_wm_pid" 2>/dev/null && wait "$xs_wm_pid" 2>/dev/null
+  [ -n "$xs_xvfb_pid" ] && kill "$xs_xvfb_pid" 2>/dev/null && wait "$xs_xvfb_pid" 2>/dev/null
+  [ -n "$xs_dir" ] && rm -rf "$xs_dir"
+  xs_wm_pid="" xs_xvfb_pid="" xs_dir=""
+}
+
+# Prints the id of the visible window whose name is exactly $1, waiting for it.
+xs_window() {
+  xs_wait_for "a window named '$1'" xdotool search --onlyvisible --name "^$1\$"
+  xdotool search --onlyvisible --name "^$1\$" | head -n 1
+}
+
+# Waits for process $1, a child of this shell, to end and sets xs_code to its
+# exit code.
+xs_wait_exit() {
+  local pid=$1 tries=0
+  while kill -0 "$pid" 2>/dev/null; do
+    tries=$((tries + 1))
+    [ "$tries" -le "$xs_wait_limit" ] || xs_fail "process $pid did not end"
+    sleep 0.1
+  done
+  xs_code=0
+  wait "$pid" || xs_code=$?
+}

@@ -1,0 +1,25 @@
+// TErrorBox: the one error box of the application: the text alone, one "OK"
+// button, the stop icon, modal to the whole application, opened centred on a
+// given screen.
+#pragma once
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+
+namespace normcalc {
+
+class TErrorBox final : public QMessageBox {
+  Q_OBJECT
+
+ public:
+  TErrorBox(const QString& caption, const QString& text, QScreen* screen);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QPointer<QScreen> screen_;
+};
+
+}  // namespace normcalc

@@ -1,0 +1,85 @@
+#include "tform1.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMargins>
+#include <QWindow>
+
+#include "event_guard.h"
+#include "form_fonts.h"
+#include "form_scaling.h"
+
+namespace normcalc {
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QScrollArea(parent) {
+  setupUi(this);
+  // Before anything is measured, so that the scaling measures the face drawn.
+  SubstituteDescribedFace(font().family());
+
+  measuredTextHeight_ = ScaleForm(*this, *ClientArea, logicalDpiY());
+  // The form scrolls once the window is too small for the controls.
+  ClientArea->setMinimumSize(ClientArea->childrenRect().bottomRight().x() + 1,
+                             ClientArea->childrenRect().bottomRight().y() + 1);
+  ClientArea->setAutoFillBackground(true);
+
+  // The outer geometry of the description; the frame is added by the window
+  // manager, so the inner size is corrected once the frame is known.
+  move(property("Left").toInt(), property("Top").toInt());
+  resize(property("Width").toInt(), property("Height").toInt());
+
+  connect(Button1, &QPushButton::clicked, this, Guarded(this, &TForm1::Button1Click));
+  connect(Button2, &QPushButton::clicked, this, Guarded(this, &TForm1::Button2Click));
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    GuardEvent(this, [this, now] { ShowFocusedButtonAsDefault(now); });
+  });
+  Button1->setFocus();
+}
+
+int TForm1::ItemIndex() const { return RadioGroup1->ItemIndex(); }
+std::string TForm1::Edit1Text() const { return Edit1->text().toStdString(); }
+std::string TForm1::Edit2Text() const { return Edit2->text().toStdString(); }
+void TForm1::SetEdit1Text(std::string_view text) { Edit1->setText(FromUtf8(text)); }
+void TForm1::SetEdit2Text(std::string_view text) { Edit2->setText(FromUtf8(text)); }
+void TForm1::Close() { close(); }
+
+void TForm1::Button1Click() { normcalc::Button1Click(*this); }
+void TForm1::Button2Click() { normcalc::Button2Click(*this); }
+
+// The focused push button is the active one: drawn as the default button, and
+// the one Enter clicks. With the focus anywhere else no button is active.
+void TForm1::ShowFocusedButtonAsDefault(QWidget* focused) {
+  Button1->setDefault(focused == Button1);
+  Button2->setDefault(focused == Button2);
+}
+
+bool TForm1::event(QEvent* event) {
+  const bool handled = QScrollArea::event(event);
+  if (!outerSizeFitted_ &&
+      (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)) {
+    GuardEvent(this, [this] { FitOuterSize(); });
+  }
+  return handled;
+}
+
+// The description's Width and Height are the outer size, frame and caption bar
+// included. The frame exists only once the window manager has taken the
+// window, so the inner size is corrected when the margins are first known.
+void TForm1::FitOuterSize() {
+  const QWindow* window = windowHandle();
+  if (window == nullptr) return;
+  const QMargins frame = window->frameMargins();
+  if (frame.isNull()) return;
+  outerSizeFitted_ = true;
+  resize(property("Width").toInt() - frame.left() - frame.right(),
+         property("Height").toInt() - frame.top() - frame.bottom());
+}
+
+}  // namespace normcalc

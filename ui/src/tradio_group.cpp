@@ -1,0 +1,93 @@
+#include "tradio_group.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+
+namespace normcalc {
+
+namespace {
+
+// The cell placement of a radio group: every item sits kItemLeft pixels in,
+// kItemWidthAllowance narrower than the group, below the caption's line of
+// text (its cell height plus kCaptionGap) and above kBottomAllowance pixels
+// left at the foot of the group.
+constexpr int kItemLeft = 8;
+constexpr int kItemWidthAllowance = 10;
+constexpr int kCaptionGap = 1;
+constexpr int kBottomAllowance = 4;
+
+}  // namespace
+
+TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
+  group_.setExclusive(true);
+  connect(&group_, &QButtonGroup::idToggled, this, [this] { UpdateTabStop(); });
+}
+
+QStringList TRadioGroup::Items() const {
+  QStringList items;
+  for (const QRadioButton* button : buttons_) items.append(button->text());
+  return items;
+}
+
+void TRadioGroup::SetItems(const QStringList& items) {
+  qDeleteAll(buttons_);
+  buttons_.clear();
+  for (int index = 0; index < items.size(); ++index) {
+    auto* button = new QRadioButton(items[index], this);
+    group_.addButton(button, index);
+    buttons_.append(button);
+  }
+  ArrangeItems();
+  UpdateTabStop();
+}
+
+int TRadioGroup::ItemIndex() const { return group_.checkedId(); }
+
+void TRadioGroup::SetItemIndex(int index) {
+  if (QRadioButton* button = Item(index)) {
+    button->setChecked(true);
+    return;
+  }
+  // An exclusive group refuses to uncheck its last checked button.
+  group_.setExclusive(false);
+  for (QRadioButton* button : buttons_) button->setChecked(false);
+  group_.setExclusive(true);
+  UpdateTabStop();
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* event) {
+  QGroupBox::resizeEvent(event);
+  ArrangeItems();
+}
+
+void TRadioGroup::changeEvent(QEvent* event) {
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::FontChange) ArrangeItems();
+}
+
+// One column: the height left below the caption's line is shared out in equal
+// whole rows, the remainder split above and below them.
+void TRadioGroup::ArrangeItems() {
+  if (buttons_.isEmpty()) return;
+  const int count = static_cast<int>(buttons_.size());
+  const int captionHeight = QFontMetrics(font()).height();
+  const int usable = height() - captionHeight - kCaptionGap - kBottomAllowance;
+  const int rowHeight = usable / count;
+  const int firstTop = (usable % count) / 2 + captionHeight + kCaptionGap;
+  for (int index = 0; index < count; ++index) {
+    buttons_[index]->setGeometry(kItemLeft, firstTop + index * rowHeight,
+                                 width() - kItemWidthAllowance, rowHeight);
+  }
+}
+
+// Tab enters the group on its selected item only (the first when none is
+// selected); the arrow keys move between the items.
+void TRadioGroup::UpdateTabStop() {
+  const int tabStop = ItemIndex() < 0 ? 0 : ItemIndex();
+  for (int index = 0; index < buttons_.size(); ++index) {
+    buttons_[index]->setFocusPolicy(index == tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+  }
+  setFocusProxy(Item(tabStop));
+}
+
+}  // namespace normcalc
