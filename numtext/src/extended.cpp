@@ -272,6 +272,10 @@ namespace {
 int Compare(Extended a, Extended b) {
   RejectUnsupported(a, b);
   if (a.IsNaN() || b.IsNaN()) throw EInvalidOp();
+  // A pseudo-denormal (integer bit set in a zero exponent field) is worth the
+  // same significand in field 1, where the ordering below expects it.
+  a = WithSign(a, a.SignBit());
+  b = WithSign(b, b.SignBit());
   if (a.IsZero() && b.IsZero()) return 0;
   if (a.SignBit() != b.SignBit()) return a.SignBit() ? -1 : 1;
   // Same sign: order by magnitude, which for these encodings is the order of
