@@ -1,0 +1,189 @@
+// Execute on a form model with no window: which box is read, which is written,
+// and what happens to both when the conversion fails.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "normcalc/core.h"
+
+namespace normcalc {
+namespace {
+
+constexpr int kXToP = 0;
+constexpr int kPToX = 1;
+constexpr int kNoSelection = -1;
+
+class Button2ClickTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetLocaleDecimalMark('.'); }
+};
+
+struct ExecuteCase {
+  int itemIndex;
+  const char* typed;    // into Edit1 for X->P, Edit2 for P->X
+  const char* written;  // what lands in the other box
+};
+
+// The calculator's own check values, written with "." as the decimal mark.
+constexpr ExecuteCase kExecuteCases[] = {
+    {kXToP, "", "0"},
+    {kXToP, "1", "0.341344279839592"},
+    {kPToX, "0.475", "1.95997183815153"},
+    {kPToX, "0.25", "0.674491219192245"},
+    {kXToP, "0.000001", "3.98892280401339E-7"},
+    {kXToP, "-2", "0"},                  // lower clamp
+    {kPToX, "0.5", "3.98466366361372"},  // upper clamp
+    {kPToX, "1", "3.98466366361372"},    // upper clamp
+    {kXToP, "abc", "0"},                 // no number reads as zero
+    {kXToP, "+INF", "0.49996719678728"},
+    {kXToP, "1e400", "0.49996719678728"},
+    {kXToP, "-INF", "0"},
+    {kXToP, "0.0114", "0.00454737199657526"},  // these three need extended
+    {kXToP, "0.74", "0.270349535532154"},      // interpolation; double gives
+    {kPToX, "0.0018", "0.00451249645189664"},  // one digit different
+};
+
+TEST_F(Button2ClickTest, WritesTheConvertedValueIntoTheOtherBoxAndLeavesTheReadBoxAsTyped) {
+  for (const ExecuteCase& c : kExecuteCases) {
+    SCOPED_TRACE(::testing::Message() << "index " << c.itemIndex << ", typed \"" << c.typed << '"');
+    MemoryForm form;
+    form.itemIndex = c.itemIndex;
+    // The box to be written holds something of the user's; it must be replaced whole.
+    if (c.itemIndex == kXToP) {
+      form.edit1 = c.typed;
+      form.edit2 = "user's old text";
+    } else {
+      form.edit1 = "user's old text";
+      form.edit2 = c.typed;
+    }
+    Button2Click(form);
+    if (c.itemIndex == kXToP) {
+      EXPECT_EQ(form.edit1, c.typed);
+      EXPECT_EQ(form.edit2, c.written);
+    } else {
+      EXPECT_EQ(form.edit1, c.written);
+      EXPECT_EQ(form.edit2, c.typed);
+    }
+    EXPECT_FALSE(form.closeRequested);
+  }
+}
+
+TEST_F(Button2ClickTest, EveryIndexButZeroSelectsPToX) {
+  for (const int index : {kPToX, kNoSelection, 2, -7}) {
+    SCOPED_TRACE(index);
+    MemoryForm form;
+    form.itemIndex = index;
+    form.edit1 = "1";
+    form.edit2 = "0.475";
+    Button2Click(form);
+    EXPECT_EQ(form.edit1, "1.95997183815153");
+    EXPECT_EQ(form.edit2, "0.475");
+  }
+}
+
+TEST_F(Button2ClickTest, OnlyExecuteMovesTextAndTheModeDecidesWhichWay) {
+  MemoryForm form;
+  form.edit1 = "1";
+  form.edit2 = "0.25";
+  Button2Click(form);  // X->P, the initial mode
+  EXPECT_EQ(form.edit1, "1");
+  EXPECT_EQ(form.edit2, "0.341344279839592");
+
+  form.itemIndex = kPToX;  // switching the mode alone writes nothing
+  EXPECT_EQ(form.edit1, "1");
+  EXPECT_EQ(form.edit2, "0.341344279839592");
+
+  form.edit2 = "0.475";
+  Button2Click(form);
+  EXPECT_EQ(form.edit1, "1.95997183815153");
+  EXPECT_EQ(form.edit2, "0.475");
+
+  form.itemIndex = kXToP;
+  form.edit1 = "0.74";
+  Button2Click(form);
+  EXPECT_EQ(form.edit1, "0.74");
+  EXPECT_EQ(form.edit2, "0.270349535532154");
+}
+
+TEST_F(Button2ClickTest, RepeatedExecuteGivesTheSameTextEachTime) {
+  for (const int index : {kXToP, kPToX}) {
+    MemoryForm form;
+    form.itemIndex = index;
+    form.edit1 = "0.74";
+    form.edit2 = "0.0018";
+    Button2Click(form);
+    const MemoryForm once = form;
+    Button2Click(form);
+    EXPECT_EQ(form.edit1, once.edit1);
+    EXPECT_EQ(form.edit2, once.edit2);
+  }
+}
+
+TEST_F(Button2ClickTest, WritesWithTheDecimalMarkInForceAtTheClick) {
+  MemoryForm form;
+  form.edit1 = "1";
+  SetLocaleDecimalMark(',');
+  Button2Click(form);
+  EXPECT_EQ(form.edit2, "0,341344279839592");
+  // The mark is for writing only: reading stops at ",", so P->X now reads 0.
+  form.itemIndex = kPToX;
+  Button2Click(form);
+  EXPECT_EQ(form.edit1, "0");
+  SetLocaleDecimalMark('.');
+}
+
+// The two inputs that make Execute fail part-way. A strict mock fails on any
+// write at all, which a MemoryForm could not tell from a write of the old text.
+class MockForm : public FormModel {
+ public:
+  MOCK_METHOD(int, ItemIndex, (), (const, override));
+  MOCK_METHOD(std::string, Edit1Text, (), (const, override));
+  MOCK_METHOD(std::string, Edit2Text, (), (const, override));
+  MOCK_METHOD(void, SetEdit1Text, (std::string_view), (override));
+  MOCK_METHOD(void, SetEdit2Text, (std::string_view), (override));
+  MOCK_METHOD(void, Close, (), (override));
+};
+
+using ::testing::Return;
+using ::testing::StrictMock;
+
+TEST_F(Button2ClickTest, NaNInXBoxRaisesInvalidOpAndWritesNothing) {
+  for (const char* typed : {"+NAN", "-NAN"}) {
+    StrictMock<MockForm> form;
+    EXPECT_CALL(form, ItemIndex()).WillRepeatedly(Return(kXToP));
+    EXPECT_CALL(form, Edit1Text()).WillRepeatedly(Return(typed));
+    EXPECT_THROW(Button2Click(form), EInvalidOp);
+  }
+}
+
+TEST_F(Button2ClickTest, ValueBeyondExtendedRangeInPBoxRaisesOverflowAndWritesNothing) {
+  StrictMock<MockForm> form;
+  EXPECT_CALL(form, ItemIndex()).WillRepeatedly(Return(kPToX));
+  EXPECT_CALL(form, Edit2Text()).WillRepeatedly(Return("2e4932"));
+  EXPECT_THROW(Button2Click(form), EOverflow);
+}
+
+TEST_F(Button2ClickTest, AfterAFailureBothBoxesHoldWhatTheyHeldAndTheNextExecuteWorks) {
+  MemoryForm form;
+  form.itemIndex = kXToP;
+  form.edit1 = "+NAN";
+  form.edit2 = "0.341344279839592";
+  EXPECT_THROW(Button2Click(form), EInvalidOp);
+  EXPECT_EQ(form.edit1, "+NAN");
+  EXPECT_EQ(form.edit2, "0.341344279839592");
+
+  form.itemIndex = kPToX;
+  form.edit1 = "1";
+  form.edit2 = "2e4932";
+  EXPECT_THROW(Button2Click(form), EOverflow);
+  EXPECT_EQ(form.edit1, "1");
+  EXPECT_EQ(form.edit2, "2e4932");
+
+  form.edit2 = "0.25";
+  Button2Click(form);
+  EXPECT_EQ(form.edit1, "0.674491219192245");
+}
+
+}  // namespace
+}  // namespace normcalc
