@@ -69,18 +69,18 @@ DecimalForm ToDecimalForm(Extended value, int precision) {
   Extended magnitude = value.Abs();
   Extended scaled = ScaleByPowerOfTen(magnitude, kIntegerDigits - pointPosition).RoundToInteger();
   if (scaled >= TenToThe(kIntegerDigits)) {
-    // One decade too low. The quotient is rounded to 64 bits only; it becomes
-    // an integer with the rounding below, so it is rounded to an integer once.
-    scaled = scaled / TenToThe(1);
+    // One decade too low. The integer is divided by ten in one extended
+    // division, rounded to 64 bits, and only that quotient is made an integer.
+    scaled = (scaled / TenToThe(1)).RoundToInteger();
     ++pointPosition;
   } else if (scaled < TenToThe(kIntegerDigits - 1)) {
     // One decade too high: scale again so the integer has 18 digits.
     --pointPosition;
-    scaled = ScaleByPowerOfTen(magnitude, kIntegerDigits - pointPosition);
+    scaled = ScaleByPowerOfTen(magnitude, kIntegerDigits - pointPosition).RoundToInteger();
   }
 
   char digits[kIntegerDigits];
-  WriteFixedDigits(IntegerValue(scaled.RoundToInteger()), digits);
+  WriteFixedDigits(IntegerValue(scaled), digits);
 
   // Half up on the first dropped digit only: the 18-digit integer already
   // carries the rounding of everything below it.

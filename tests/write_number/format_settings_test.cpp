@@ -42,38 +42,33 @@ class SavedVariable {
   std::optional<std::string> value_;
 };
 
+constexpr const char* kNoLocaleSources =
+    "localedef could not compile the locale (install Debian's locales package)";
+
 class FormatSettingsTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    char pattern[] = "/tmp/normcalc-locales-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return;
-    localeDirectory_ = new fs::path(pattern);
-    // de_DE writes "," and ps_AF the two-byte U+066B ARABIC DECIMAL SEPARATOR.
-    for (const char* name : {"de_DE", "ps_AF"}) {
-      const std::string command = "localedef -i " + std::string(name) + " -f UTF-8 " +
-                                  (*localeDirectory_ / (std::string(name) + ".UTF-8")).string() +
-                                  " >/dev/null 2>&1";
-      if (std::system(command.c_str()) != 0) compiled_ = false;
-    }
-  }
-
-  static void TearDownTestSuite() {
-    if (localeDirectory_ != nullptr) fs::remove_all(*localeDirectory_);
-    delete localeDirectory_;
-    localeDirectory_ = nullptr;
-  }
-
   void SetUp() override {
-    if (localeDirectory_ == nullptr || !compiled_) {
-      GTEST_SKIP() << "localedef could not compile de_DE.UTF-8 and ps_AF.UTF-8 "
-                      "(install the locales package)";
-    }
-    setenv("LOCPATH", localeDirectory_->c_str(), 1);
+    char pattern[] = "/tmp/normcalc-locales-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    localeDirectory_ = pattern;
+    setenv("LOCPATH", localeDirectory_.c_str(), 1);
     unsetenv("LC_NUMERIC");
     unsetenv("LANG");
   }
 
-  void TearDown() override { SetLocaleDecimalMark(savedMark_); }
+  void TearDown() override {
+    SetLocaleDecimalMark(savedMark_);
+    if (!localeDirectory_.empty()) fs::remove_all(localeDirectory_);
+  }
+
+  // Compiles the locale source `name` for UTF-8 into the test's LOCPATH, as
+  // name.UTF-8; false when localedef or the source is missing.
+  bool Compile(const std::string& name) {
+    const std::string command = "localedef -i " + name + " -f UTF-8 " +
+                                (localeDirectory_ / (name + ".UTF-8")).string() +
+                                " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+  }
 
   // Reads the settings as the shell does with only LC_ALL naming the locale.
   static char MarkUnder(const char* locale) {
@@ -83,19 +78,21 @@ class FormatSettingsTest : public ::testing::Test {
   }
 
  private:
-  static inline fs::path* localeDirectory_ = nullptr;
-  static inline bool compiled_ = true;
+  fs::path localeDirectory_;
   char savedMark_ = LocaleDecimalMark();
   SavedVariable locpath_{"LOCPATH"}, lcAll_{"LC_ALL"}, lcNumeric_{"LC_NUMERIC"}, lang_{"LANG"};
 };
 
 TEST_F(FormatSettingsTest, ReadsTheCommaOfAGermanLocale) {
+  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
   EXPECT_EQ(MarkUnder("de_DE.UTF-8"), ',');
   EXPECT_EQ(WriteNumber(0.5), "0,5");
   EXPECT_EQ(WriteNumber(1234567.125), "1234567,125");  // and no thousands separator
 }
 
 TEST_F(FormatSettingsTest, FallsBackToThePointWhenTheLocaleGivesNoSingleByte) {
+  // ps_AF writes the two-byte U+066B ARABIC DECIMAL SEPARATOR.
+  if (!Compile("ps_AF")) GTEST_SKIP() << kNoLocaleSources;
   struct Case {
     const char* locale;
     const char* why;
@@ -112,6 +109,7 @@ TEST_F(FormatSettingsTest, FallsBackToThePointWhenTheLocaleGivesNoSingleByte) {
 }
 
 TEST_F(FormatSettingsTest, ReadingAgainFollowsASettingsChange) {
+  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
   ASSERT_EQ(MarkUnder("de_DE.UTF-8"), ',');
   EXPECT_EQ(MarkUnder("C"), '.');
   EXPECT_EQ(WriteNumber(0.5), "0.5");
@@ -120,6 +118,7 @@ TEST_F(FormatSettingsTest, ReadingAgainFollowsASettingsChange) {
 }
 
 TEST_F(FormatSettingsTest, LeavesTheProcessLocaleAlone) {
+  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
   const std::string before = std::setlocale(LC_NUMERIC, nullptr);
   ASSERT_EQ(MarkUnder("de_DE.UTF-8"), ',');
   EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), before);
@@ -129,6 +128,7 @@ TEST_F(FormatSettingsTest, LeavesTheProcessLocaleAlone) {
 }
 
 TEST_F(FormatSettingsTest, LcNumericDecidesWhenLcAllIsUnset) {
+  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
   unsetenv("LC_ALL");
   setenv("LANG", "C", 1);
   setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
