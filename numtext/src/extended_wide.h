@@ -108,7 +108,9 @@ inline QuotientRemainder Divide(Wide128 n, std::uint64_t d) {
 
 }  // namespace portable
 
-#if defined(__SIZEOF_INT128__)
+// NORMCALC_PORTABLE_WIDE forces the portable path, so that a test can build
+// and check it on a compiler that has the 128-bit type.
+#if defined(__SIZEOF_INT128__) && !defined(NORMCALC_PORTABLE_WIDE)
 
 __extension__ typedef unsigned __int128 UInt128;  // __extension__: not ISO C++, and we know
 
