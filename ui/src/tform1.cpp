@@ -28,7 +28,9 @@ TForm1::TForm1(QWidget* parent) : QScrollArea(parent) {
   // The form scrolls once the window is too small for the controls.
   ClientArea->setMinimumSize(ClientArea->childrenRect().bottomRight().x() + 1,
                              ClientArea->childrenRect().bottomRight().y() + 1);
-  ClientArea->setAutoFillBackground(true);
+  // Only the controls take the focus, never the scrolling frame around them
+  // (a scroll area takes it by default, which would put it in the Tab cycle).
+  setFocusPolicy(Qt::NoFocus);
 
   // The outer geometry of the description; the frame is added by the window
   // manager, so the inner size is corrected once the frame is known.
@@ -37,11 +39,16 @@ TForm1::TForm1(QWidget* parent) : QScrollArea(parent) {
 
   connect(Button1, &QPushButton::clicked, this, Guarded(this, &TForm1::Button1Click));
   connect(Button2, &QPushButton::clicked, this, Guarded(this, &TForm1::Button2Click));
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-    GuardEvent(this, [this, now] { ShowFocusedButtonAsDefault(now); });
-  });
+  focusConnection_ =
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        GuardEvent(this, [this, now] { ShowFocusedButtonAsDefault(now); });
+      });
   Button1->setFocus();
 }
+
+// The focus moves while the controls are destroyed, after this class's part of
+// the object is gone.
+TForm1::~TForm1() { disconnect(focusConnection_); }
 
 int TForm1::ItemIndex() const { return RadioGroup1->ItemIndex(); }
 std::string TForm1::Edit1Text() const { return Edit1->text().toStdString(); }

@@ -20,6 +20,7 @@ class TForm1 final : public QScrollArea, public FormModel, public Ui::TForm1 {
 
  public:
   explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
 
   int ItemIndex() const override;
   std::string Edit1Text() const override;
@@ -43,6 +44,7 @@ class TForm1 final : public QScrollArea, public FormModel, public Ui::TForm1 {
   void ShowFocusedButtonAsDefault(QWidget* focused);
   void FitOuterSize();
 
+  QMetaObject::Connection focusConnection_;
   int measuredTextHeight_ = 0;
   bool outerSizeFitted_ = false;
 };

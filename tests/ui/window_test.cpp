@@ -1,0 +1,321 @@
+// The calculator window as a user meets it: its start state, the conversions
+// through the real widgets, the keyboard, the layout and its scaling.
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QtTest>
+#include <memory>
+
+#include "tform1.h"
+#include "ui_test_main.h"
+
+using normcalc::TForm1;
+
+namespace {
+
+// The control table of the window at 96 pixels per inch for a form font whose
+// "0" is 12 pixels high.
+struct DesignedControl {
+  const char* name;
+  int left, top, width, height;
+};
+constexpr DesignedControl kDesignedControls[] = {
+    {"Button1", 24, 48, 89, 33}, {"RadioGroup1", 224, 48, 121, 49}, {"Edit1", 56, 120, 89, 20},
+    {"Edit2", 192, 120, 89, 20}, {"Button2", 128, 48, 81, 33},
+};
+constexpr DesignedControl kDesignedLabels[] = {
+    {"Label1", 48, 88, 119, 24},
+    {"Label2", 24, 120, 26, 21},
+    {"Label3", 24, 16, 231, 24},
+    {"Label4", 160, 120, 26, 21},
+};
+constexpr int kDesignedTextHeight = 12;
+
+// value * measured / 12, rounded half up: the scale of the description, in
+// exact integer arithmetic.
+int Scaled(int value, int measured) {
+  return (2 * value * measured + kDesignedTextHeight) / (2 * kDesignedTextHeight);
+}
+
+QRect ScaledRect(const DesignedControl& c, int measured) {
+  const int left = Scaled(c.left, measured);
+  const int top = Scaled(c.top, measured);
+  return {left, top, Scaled(c.left + c.width, measured) - left,
+          Scaled(c.top + c.height, measured) - top};
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TForm1> form_;
+
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(form_->windowHandle(), key, modifiers);
+  }
+  void Type(const QString& text) {
+    for (const QChar c : text) QTest::keyClick(form_->windowHandle(), c.toLatin1());
+  }
+  QWidget* Focused() const { return QApplication::focusWidget(); }
+
+ private slots:
+  void init() {
+    form_ = std::make_unique<TForm1>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  }
+  void cleanup() { form_.reset(); }
+
+  void StartsWithXToPSelectedBothBoxesEmptyAndFocusOnExit() {
+    QCOMPARE(form_->windowTitle(), QString("Form1"));
+    QCOMPARE(form_->RadioGroup1->ItemIndex(), 0);
+    QCOMPARE(form_->RadioGroup1->Items(), QStringList({"X→P", "P→X"}));
+    QCOMPARE(form_->RadioGroup1->title(), QString("MODE"));
+    QCOMPARE(form_->Edit1->text(), QString());
+    QCOMPARE(form_->Edit2->text(), QString());
+    QCOMPARE(Focused(), form_->Button1);
+    QVERIFY(form_->Button1->isDefault());  // the focused button is drawn as the default one
+    QCOMPARE(form_->Button1->text(), QString("EXIT"));
+    QCOMPARE(form_->Button2->text(), QString("EXECUTE"));
+    QCOMPARE(form_->Label1->text(), QString("f(0<x<X)=P"));
+    QCOMPARE(form_->Label2->text(), QString("X="));
+    QCOMPARE(form_->Label3->text(), QString("標準正規分布N(0,1)\u3000"));
+    QCOMPARE(form_->Label4->text(), QString("P="));
+  }
+
+  void OpensAtItsDescribedPlaceAndOuterSize() {
+    // The offscreen platform draws no frame: the outer size is the window's.
+    QCOMPARE(form_->frameGeometry(), QRect(218, 192, 397, 231));
+    QVERIFY(!QApplication::windowIcon().isNull());
+    QCOMPARE(QApplication::windowIcon().availableSizes().value(0), QSize(32, 32));
+  }
+
+  void ExecuteConvertsThroughTheWidgets_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    // The check values of the calculator, written under a "." locale.
+    QTest::newRow("empty X") << 0 << ""
+                             << "0";
+    QTest::newRow("X=1") << 0 << "1"
+                         << "0.341344279839592";
+    QTest::newRow("P=0.475") << 1 << "0.475"
+                             << "1.95997183815153";
+    QTest::newRow("P=0.25") << 1 << "0.25"
+                            << "0.674491219192245";
+    QTest::newRow("X=0.000001") << 0 << "0.000001"
+                                << "3.98892280401339E-7";
+    QTest::newRow("X=-2 lower clamp") << 0 << "-2"
+                                      << "0";
+    QTest::newRow("P=0.5 upper clamp") << 1 << "0.5"
+                                       << "3.98466366361372";
+    QTest::newRow("P=1 upper clamp") << 1 << "1"
+                                     << "3.98466366361372";
+    QTest::newRow("X=abc") << 0 << "abc"
+                           << "0";
+    QTest::newRow("X=+INF") << 0 << "+INF"
+                            << "0.49996719678728";
+    QTest::newRow("X=1e400") << 0 << "1e400"
+                             << "0.49996719678728";
+    QTest::newRow("X=-INF") << 0 << "-INF"
+                            << "0";
+    QTest::newRow("X=0.0114") << 0 << "0.0114"
+                              << "0.00454737199657526";
+    QTest::newRow("X=0.74") << 0 << "0.74"
+                            << "0.270349535532154";
+    QTest::newRow("P=0.0018") << 1 << "0.0018"
+                              << "0.00451249645189664";
+  }
+  void ExecuteConvertsThroughTheWidgets() {
+    QFETCH(int, mode);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QRadioButton* item = form_->RadioGroup1->Item(mode);
+    QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(6, item->height() / 2));
+    QCOMPARE(form_->RadioGroup1->ItemIndex(), mode);
+    QLineEdit* read = mode == 0 ? form_->Edit1 : form_->Edit2;
+    QLineEdit* other = mode == 0 ? form_->Edit2 : form_->Edit1;
+    other->setText("previous");
+    QTest::mouseClick(read, Qt::LeftButton);
+    Type(typed);
+    QTest::mouseClick(form_->Button2, Qt::LeftButton);
+    QCOMPARE(other->text(), written);
+    QCOMPARE(read->text(), typed);
+    // Again, with the same mode: the same text.
+    QTest::mouseClick(form_->Button2, Qt::LeftButton);
+    QCOMPARE(other->text(), written);
+  }
+
+  void SwitchingTheModeChangesNeitherBox() {
+    form_->Edit1->setText("1");
+    form_->Edit2->setText("0.25");
+    form_->RadioGroup1->Item(1)->click();
+    form_->RadioGroup1->Item(0)->click();
+    QCOMPARE(form_->RadioGroup1->ItemIndex(), 0);
+    QCOMPARE(form_->Edit1->text(), QString("1"));
+    QCOMPARE(form_->Edit2->text(), QString("0.25"));
+  }
+
+  void RadioGroupItemIndexCanBeNone() {
+    form_->RadioGroup1->SetItemIndex(-1);
+    QCOMPARE(form_->RadioGroup1->ItemIndex(), -1);
+    QVERIFY(!form_->RadioGroup1->Item(0)->isChecked());
+    QVERIFY(!form_->RadioGroup1->Item(1)->isChecked());
+    // With no selection Execute goes from P to X.
+    form_->Edit2->setText("0.25");
+    form_->Button2->click();
+    QCOMPARE(form_->Edit1->text(), QString("0.674491219192245"));
+    form_->RadioGroup1->SetItemIndex(1);
+    QCOMPARE(form_->RadioGroup1->ItemIndex(), 1);
+  }
+
+  void TabCyclesExitModeEdit1Edit2Execute_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("X->P selected") << 0;
+    QTest::newRow("P->X selected") << 1;
+  }
+  void TabCyclesExitModeEdit1Edit2Execute() {
+    QFETCH(int, mode);
+    form_->RadioGroup1->SetItemIndex(mode);
+    form_->Button1->setFocus();
+    // The group is one stop, on its selected item.
+    const QList<QWidget*> cycle = {form_->RadioGroup1->Item(mode), form_->Edit1, form_->Edit2,
+                                   form_->Button2, form_->Button1};
+    for (QWidget* expected : cycle) {
+      Key(Qt::Key_Tab);
+      QCOMPARE(Focused(), expected);
+    }
+    for (qsizetype i = cycle.size() - 2; i >= 0; --i) {
+      Key(Qt::Key_Backtab, Qt::ShiftModifier);
+      QCOMPARE(Focused(), cycle[i]);
+    }
+  }
+
+  void ArrowKeysMoveTheSelectionWithinTheGroup() {
+    form_->Button1->setFocus();
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Down);
+    QCOMPARE(form_->RadioGroup1->ItemIndex(), 1);
+    QCOMPARE(Focused(), form_->RadioGroup1->Item(1));
+    Key(Qt::Key_Up);
+    QCOMPARE(form_->RadioGroup1->ItemIndex(), 0);
+  }
+
+  void EnterOnTheFocusedExecuteRepeatsIt() {
+    form_->Edit1->setText("1");
+    QTest::mouseClick(form_->Button2, Qt::LeftButton);
+    QCOMPARE(Focused(), form_->Button2);
+    QVERIFY(form_->Button2->isDefault());
+    QVERIFY(!form_->Button1->isDefault());
+    form_->Edit2->clear();
+    Key(Qt::Key_Return);
+    QCOMPARE(form_->Edit2->text(), QString("0.341344279839592"));
+    form_->Edit2->clear();
+    Key(Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(form_->Edit2->text(), QString("0.341344279839592"));
+    form_->Edit2->clear();
+    Key(Qt::Key_Space);
+    QCOMPARE(form_->Edit2->text(), QString("0.341344279839592"));
+  }
+
+  void EnterOnTheFocusedExitClosesTheWindow() {
+    Key(Qt::Key_Return);
+    QVERIFY(!form_->isVisible());
+  }
+
+  void SpaceOnTheFocusedExitClosesTheWindow() {
+    Key(Qt::Key_Space);
+    QVERIFY(!form_->isVisible());
+  }
+
+  // Enter in an edit box or on the group, and Esc anywhere, click nothing.
+  void EnterOutsideAButtonAndEscDoNothing_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter in Edit1") << "Edit1" << int(Qt::Key_Return);
+    QTest::newRow("Enter in Edit2") << "Edit2" << int(Qt::Key_Return);
+    QTest::newRow("Enter on the group") << "RadioGroup1" << int(Qt::Key_Return);
+    QTest::newRow("Esc on EXIT") << "Button1" << int(Qt::Key_Escape);
+    QTest::newRow("Esc on EXECUTE") << "Button2" << int(Qt::Key_Escape);
+    QTest::newRow("Esc in Edit1") << "Edit1" << int(Qt::Key_Escape);
+  }
+  void EnterOutsideAButtonAndEscDoNothing() {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    form_->Edit1->setText("1");
+    QWidget* target = form_->findChild<QWidget*>(focus);
+    if (target == form_->RadioGroup1) target = form_->RadioGroup1->Item(0);
+    target->setFocus();
+    QCOMPARE(Focused(), target);
+    Key(static_cast<Qt::Key>(key));
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->Edit1->text(), QString("1"));
+    QCOMPARE(form_->Edit2->text(), QString());
+    // Only a focused push button is the active one.
+    QCOMPARE(form_->Button1->isDefault(), target == form_->Button1);
+    QCOMPARE(form_->Button2->isDefault(), target == form_->Button2);
+  }
+
+  void ControlsSitAtTheirScaledPlaces() {
+    // The scale is the height of "0" in the form's font against the 12 pixels
+    // it was designed for.
+    const int measured = QFontMetrics(form_->font()).size(Qt::TextSingleLine, "0").height();
+    QCOMPARE(form_->MeasuredTextHeight(), measured);
+    QCOMPARE(form_->font().pixelSize(), 12);
+    for (const DesignedControl& c : kDesignedControls) {
+      const auto* control = form_->ClientArea->findChild<QWidget*>(c.name);
+      QVERIFY2(control != nullptr, c.name);
+      QCOMPARE(control->geometry(), ScaledRect(c, measured));
+    }
+    // Labels keep their scaled top-left corner and take the size of their text.
+    for (const DesignedControl& c : kDesignedLabels) {
+      const auto* label = form_->ClientArea->findChild<QLabel*>(c.name);
+      QVERIFY2(label != nullptr, c.name);
+      QCOMPARE(label->pos(), ScaledRect(c, measured).topLeft());
+      QCOMPARE(label->size(), label->sizeHint());
+      QCOMPARE(label->font().pixelSize(), Scaled(c.height, measured));
+      QVERIFY(label->font().bold());
+    }
+    QVERIFY(form_->Label3->font().italic());
+  }
+
+  void DescribedFaceFallsBackToAJapaneseFace() {
+    QCOMPARE(form_->font().family(), QString("ＭＳ Ｐゴシック"));
+    const QString drawn = QFontInfo(form_->font()).family();
+    QVERIFY2(drawn == "IPAPGothic" || QFontMetrics(form_->font()).inFont(QChar(0x6A19)),
+             qPrintable(drawn));
+  }
+
+  void RadioItemsShareTheGroupBelowItsCaption() {
+    const normcalc::TRadioGroup* group = form_->RadioGroup1;
+    const int captionHeight = QFontMetrics(group->font()).height();
+    const int usable = group->height() - captionHeight - 5;
+    for (int index = 0; index < 2; ++index) {
+      QCOMPARE(group->Item(index)->geometry(),
+               QRect(8, (usable % 2) / 2 + captionHeight + 1 + index * (usable / 2),
+                     group->width() - 10, usable / 2));
+    }
+  }
+
+  void ResizingLeavesEveryControlInPlaceAndScrollsWhenTooSmall() {
+    QList<QRect> before;
+    const auto controls = form_->ClientArea->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (const QWidget* control : controls) before.append(control->geometry());
+    for (const QSize size : {QSize(800, 600), QSize(150, 80), QSize(397, 231)}) {
+      form_->resize(size);
+      QCoreApplication::processEvents();
+      for (qsizetype i = 0; i < controls.size(); ++i) {
+        QCOMPARE(controls[i]->geometry(), before[i]);
+      }
+      const bool tooSmall = size.width() < 300;
+      QCOMPARE(form_->horizontalScrollBar()->isVisible(), tooSmall);
+      QCOMPARE(form_->verticalScrollBar()->isVisible(), tooSmall);
+    }
+  }
+};
+
+NORMCALC_UI_TEST_MAIN(WindowTest)
+#include "window_test.moc"
