@@ -1,0 +1,169 @@
+// Extended +, -, *, / beside the hardware's long double (the x87 unit on x86)
+// in the same run, over the same operands. Each call takes fresh operands from
+// a ring of values of the kind the lookup and the number conversions work on,
+// so the figures are per independent call. After the usual report, one line
+// per operation gives ns/call for both and the ratio of ours to long double's.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "normcalc/numtext.h"
+
+namespace {
+
+using normcalc::Extended;
+
+constexpr std::size_t kRingSize = 1024;  // a power of two, so the index wraps by a mask
+// The goal for multiply and divide: within this factor of long double.
+constexpr double kGoalRatio = 4.0;
+
+struct Operands {
+  std::array<Extended, kRingSize> extendedA;
+  std::array<Extended, kRingSize> extendedB;
+  std::array<long double, kRingSize> longA;
+  std::array<long double, kRingSize> longB;
+};
+
+// Values between 2^-40 and 2^40 with full random significands, both signs:
+// every operation rounds, none overflows or meets a special value.
+const Operands& TheOperands() {
+  static const Operands operands = [] {
+    Operands o;
+    std::uint64_t state = 0x6E6F726D63616C63;
+    auto next = [&state] {  // SplitMix64
+      std::uint64_t z = (state += 0x9E37'79B9'7F4A'7C15);
+      z = (z ^ (z >> 30)) * 0xBF58'476D'1CE4'E5B9;
+      z = (z ^ (z >> 27)) * 0x94D0'49BB'1331'11EB;
+      return z ^ (z >> 31);
+    };
+    for (std::size_t i = 0; i < kRingSize; ++i) {
+      for (int side = 0; side < 2; ++side) {
+        const std::uint64_t r = next();
+        const auto exponent = static_cast<std::uint16_t>(Extended::kExponentBias - 40 + r % 81);
+        const std::uint16_t sign = (r >> 20) & 1 ? 0x8000 : 0;
+        const std::uint64_t significand = next() | 0x8000'0000'0000'0000;
+        const Extended x =
+            Extended::FromBits(static_cast<std::uint16_t>(sign | exponent), significand);
+        // The same value as a long double, built from parts the exact way:
+        // significand * 2^(exponent - bias - 63), all steps exact.
+        long double l = static_cast<long double>(significand);
+        for (int e = exponent - Extended::kExponentBias - 63; e < 0; ++e) l /= 2;
+        for (int e = exponent - Extended::kExponentBias - 63; e > 0; --e) l *= 2;
+        if (sign != 0) l = -l;
+        (side == 0 ? o.extendedA : o.extendedB)[i] = x;
+        (side == 0 ? o.longA : o.longB)[i] = l;
+      }
+    }
+    return o;
+  }();
+  return operands;
+}
+
+template <typename Op>
+void RunExtended(benchmark::State& state, Op op) {
+  const Operands& o = TheOperands();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    Extended r = op(o.extendedA[i], o.extendedB[i]);
+    benchmark::DoNotOptimize(r);
+    i = (i + 1) & (kRingSize - 1);
+  }
+}
+
+template <typename Op>
+void RunLongDouble(benchmark::State& state, Op op) {
+  const Operands& o = TheOperands();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    long double r = op(o.longA[i], o.longB[i]);
+    benchmark::DoNotOptimize(r);
+    i = (i + 1) & (kRingSize - 1);
+  }
+}
+
+void ExtendedAdd(benchmark::State& s) {
+  RunExtended(s, [](Extended a, Extended b) { return a + b; });
+}
+void ExtendedSubtract(benchmark::State& s) {
+  RunExtended(s, [](Extended a, Extended b) { return a - b; });
+}
+void ExtendedMultiply(benchmark::State& s) {
+  RunExtended(s, [](Extended a, Extended b) { return a * b; });
+}
+void ExtendedDivide(benchmark::State& s) {
+  RunExtended(s, [](Extended a, Extended b) { return a / b; });
+}
+void LongDoubleAdd(benchmark::State& s) {
+  RunLongDouble(s, [](long double a, long double b) { return a + b; });
+}
+void LongDoubleSubtract(benchmark::State& s) {
+  RunLongDouble(s, [](long double a, long double b) { return a - b; });
+}
+void LongDoubleMultiply(benchmark::State& s) {
+  RunLongDouble(s, [](long double a, long double b) { return a * b; });
+}
+void LongDoubleDivide(benchmark::State& s) {
+  RunLongDouble(s, [](long double a, long double b) { return a / b; });
+}
+
+BENCHMARK(ExtendedAdd);
+BENCHMARK(LongDoubleAdd);
+BENCHMARK(ExtendedSubtract);
+BENCHMARK(LongDoubleSubtract);
+BENCHMARK(ExtendedMultiply);
+BENCHMARK(LongDoubleMultiply);
+BENCHMARK(ExtendedDivide);
+BENCHMARK(LongDoubleDivide);
+
+// The console report as usual, then per operation ns/call of both and the
+// ratio, with the goal where there is one.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration) {
+        nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      }
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    PrintRatio("Add", false);
+    PrintRatio("Subtract", false);
+    PrintRatio("Multiply", true);
+    PrintRatio("Divide", true);
+  }
+
+ private:
+  void PrintRatio(const std::string& operation, bool hasGoal) {
+    const auto ours = nanoseconds_.find("Extended" + operation);
+    const auto peer = nanoseconds_.find("LongDouble" + operation);
+    if (ours == nanoseconds_.end() || peer == nanoseconds_.end() || peer->second <= 0) return;
+    const double ratio = ours->second / peer->second;
+    std::printf("%-8s Extended %6.2f ns/call, long double %6.2f ns/call, ratio %5.2f",
+                operation.c_str(), ours->second, peer->second, ratio);
+    if (hasGoal)
+      std::printf(" (goal <= %.0f: %s)", kGoalRatio, ratio <= kGoalRatio ? "met" : "missed");
+    std::printf("\n");
+  }
+
+  std::map<std::string, double> nanoseconds_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
