@@ -87,7 +87,8 @@ int WaitForExit(pid_t pid) {
 
 }  // namespace
 
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input) {
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
+              const std::vector<std::string>& extraEnvironment) {
   const TempDir dir;
   WriteFile(dir.File("in"), input);
 
@@ -101,6 +102,11 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input) {
 
   std::vector<std::string> argStrings = Arguments(args);
   std::vector<std::string> envStrings = ChildEnvironment();
+  for (const std::string& extra : extraEnvironment) {
+    const std::string name = extra.substr(0, extra.find('=') + 1);
+    std::erase_if(envStrings, [&](const std::string& e) { return e.starts_with(name); });
+    envStrings.push_back(extra);
+  }
   const std::vector<char*> argv = Pointers(argStrings);
   const std::vector<char*> envp = Pointers(envStrings);
 

@@ -14,8 +14,10 @@ struct CliRun {
   std::string err;      // standard error
 };
 
-// The environment has LC_ALL=C, and LANG and the other LC_ variables removed.
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "");
+// The environment has LC_ALL=C, and LANG and the other LC_ variables removed;
+// extraEnvironment ("NAME=value" entries) is added after, and wins.
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "",
+              const std::vector<std::string>& extraEnvironment = {});
 
 // The tool running with pipes on its standard input and output, for a test
 // that talks to it a line at a time; standard error goes to /dev/null.
