@@ -1,7 +1,10 @@
-// ReadFormatSettings: the decimal separator from the LC_NUMERIC category of the
-// user's environment. The locales are compiled into a temporary directory with
-// localedef and found through LOCPATH, so the test needs only the locale
-// sources (Debian's "locales" package), not locales configured on the machine.
+// ReadFormatSettings: the decimal separator of the user's locale.
+//
+// On POSIX systems it comes from the LC_NUMERIC category of the environment.
+// The locales are compiled into a temporary directory with localedef and found
+// through LOCPATH, so the test needs only the locale sources (Debian's
+// "locales" package), not locales configured on the machine. On Windows it
+// comes from the thread's locale.
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +15,43 @@
 #include <gtest/gtest.h>
 
 #include "normcalc/numtext.h"
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+namespace normcalc {
+namespace {
+
+class ThreadLocaleTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    SetThreadLocale(savedLocale_);
+    SetLocaleDecimalMark(savedMark_);
+  }
+
+  static char MarkUnder(LANGID language) {
+    EXPECT_TRUE(SetThreadLocale(MAKELCID(language, SORT_DEFAULT)));
+    ReadFormatSettings();
+    return LocaleDecimalMark();
+  }
+
+ private:
+  LCID savedLocale_ = GetThreadLocale();
+  char savedMark_ = LocaleDecimalMark();
+};
+
+TEST_F(ThreadLocaleTest, ReadsTheSeparatorOfTheThreadLocale) {
+  EXPECT_EQ(MarkUnder(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)), ',');
+  EXPECT_EQ(WriteNumber(1234567.125), "1234567,125");  // and no thousands separator
+  EXPECT_EQ(MarkUnder(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), '.');
+  EXPECT_EQ(WriteNumber(0.5), "0.5");
+}
+
+}  // namespace
+}  // namespace normcalc
+
+#else  // POSIX
 
 // The C library's newlocale leaks its copy of LOCPATH on every call made while
 // LOCPATH is set (seen with glibc 2.36). Only this test sets it, so the leak
@@ -138,3 +178,5 @@ TEST_F(FormatSettingsTest, LcNumericDecidesWhenLcAllIsUnset) {
 
 }  // namespace
 }  // namespace normcalc
+
+#endif
