@@ -26,6 +26,20 @@ double NarrowToDouble(Extended x) {
   const std::uint64_t sign = x.SignBit() ? kSignBit : 0;
   const std::uint64_t significand = x.Significand();
 
+  // The common case first: a normalised value whose double is normal, which
+  // is rounded at bit 11 with nothing else to decide. Adding just under half,
+  // and one more when the kept part is odd, carries into the kept part exactly
+  // when the rest is above half or a tie to an odd kept part.
+  const int normalExponent = x.BiasedExponent() - Extended::kExponentBias;
+  if ((significand >> 63) != 0 && normalExponent >= kMinNormalExponent &&
+      normalExponent < kTopBinadeExponent) {
+    std::uint64_t kept = significand >> kDroppedBits;
+    const std::uint64_t rest = significand & ((std::uint64_t{1} << kDroppedBits) - 1);
+    kept += (rest + (std::uint64_t{1} << (kDroppedBits - 1)) - 1 + (kept & 1)) >> kDroppedBits;
+    return std::bit_cast<double>(
+        sign | ((std::uint64_t(normalExponent + kDoubleBias - 1) << kFractionBits) + kept));
+  }
+
   if (x.BiasedExponent() == Extended::kMaxBiasedExponent) {
     // The integer bit aside, an empty fraction is an infinity; anything else
     // is a NaN, which keeps its sign and the top of its payload and is made quiet.

@@ -2,13 +2,17 @@
 //
 // The first 19 significant digits make an exact integer and the rest are only
 // counted; the value is then that integer times or divided by one PowerOfTen,
-// rounded once. The scan never looks past the end of the view, past a NUL byte,
-// or past 32767 characters from the first one that is not blank.
+// rounded once. The scan never looks past the end of the view, and a NUL byte
+// ends it like any byte outside the number's classes. At most 32767 characters
+// are examined from the first one that is not blank.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "normcalc/numtext.h"
+#include "small_power_division.h"
 
 namespace normcalc {
 namespace {
@@ -19,88 +23,136 @@ constexpr int kSignificantDigitLimit = 19;
 // computes: 10^4932 < (2^64 - 1) * 2^16320 < 10^4933.
 constexpr int kExponentLimit = 4932;
 // Characters examined from the first one that is not blank, that one included.
-constexpr std::size_t kLengthLimit = 32767;
+constexpr std::ptrdiff_t kLengthLimit = 32767;
 
 // The digit count before any digit, and while only zeros have been read.
 constexpr int kNoDigit = -2;
 constexpr int kOnlyZeros = -1;
 
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The text as the scan sees it: a NUL byte stands for every position at or past
-// the end, so the classes below need no bounds of their own.
-class Cursor {
- public:
-  explicit Cursor(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
-  char Peek(std::size_t ahead = 0) const {
-    return static_cast<std::size_t>(end_ - at_) > ahead ? at_[ahead] : '\0';
-  }
-  void Advance(std::size_t count = 1) { at_ += count; }
-  // From here on, at most `limit` characters are examined.
-  void Limit(std::size_t limit) {
-    if (static_cast<std::size_t>(end_ - at_) > limit) end_ = at_ + limit;
-  }
+// The digit's value, or 10 or more for any other byte.
+unsigned DigitValue(char c) { return static_cast<unsigned char>(c) - unsigned{'0'}; }
 
- private:
-  const char* at_;
-  const char* end_;
-};
+// Eight bytes at once, the first in the lowest byte, as a little-endian load
+// gives them.
+constexpr int kChunk = 8;
+constexpr std::uint64_t kChunkBase = 100000000;  // 10^8
+constexpr bool kChunksReadable = std::endian::native == std::endian::little;
+
+std::uint64_t LoadChunk(const char* at) {
+  std::uint64_t chunk;
+  std::memcpy(&chunk, at, sizeof chunk);
+  return chunk;
+}
+
+// Every byte in "0" (0x30) ... "9" (0x39): subtracting 0x30 borrows into a
+// byte's top bit only for bytes below 0x30, and adding 0x46 carries into it
+// only for bytes above 0x39 (or with it set already), with no carry or borrow
+// crossing a byte for bytes that pass.
+bool IsEightDigits(std::uint64_t chunk) {
+  constexpr std::uint64_t kZeros = 0x3030303030303030;
+  constexpr std::uint64_t kAboveNine = 0x4646464646464646;  // 0x39 + 0x46 = 0x7F
+  constexpr std::uint64_t kTopBits = 0x8080808080808080;
+  return (((chunk - kZeros) | (chunk + kAboveNine)) & kTopBits) == 0;
+}
+
+// The eight digits as a number, first digit most significant. Neighbouring
+// digits are joined into pairs, pairs into fours, fours into the eight; every
+// partial value stays below its lane's width (99 < 2^8, 9999 < 2^16), so no
+// lane spills into the next.
+std::uint64_t EightDigitValue(std::uint64_t chunk) {
+  std::uint64_t digits = chunk - 0x3030303030303030;
+  digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FF;    // pairs in 16-bit lanes
+  digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFF;  // fours in 32-bit lanes
+  return (digits & 0xFFFFFFFF) * 10000 + (digits >> 32);
+}
 
 Extended Signed(Extended value, bool negative) { return negative ? -value : value; }
+
+// mantissa * 10^scale, rounded once; mantissa >= 1.
+Extended Scale(std::uint64_t mantissa, int scale) {
+  if (scale == 0) return Extended::FromUInt64(mantissa);
+  if (scale < 0 && scale >= -kLargestReciprocalPower) {
+    return DivideBySmallPowerOfTen(mantissa, -scale);
+  }
+  // Beyond the limit the power is infinite: the product is then +inf and the
+  // quotient 0, and neither raises anything.
+  if (scale > kExponentLimit) return Extended::Infinity();
+  if (scale < -kExponentLimit) return Extended();
+  const Extended digits = Extended::FromUInt64(mantissa);
+  if (scale > 0) return digits * PowerOfTen(scale);  // raises EOverflow past the extended range
+  return digits / PowerOfTen(-scale);  // at least 1 / 10^4932: neither overflows nor vanishes
+}
 
 }  // namespace
 
 Extended ScanNumber(std::string_view text) {
-  Cursor cursor(text);
-  while (IsBlank(cursor.Peek())) cursor.Advance();
-  if (cursor.Peek() == '\0') return Extended();
-  cursor.Limit(kLengthLimit);
+  const char* at = text.data();
+  const char* end = at + text.size();
+  while (at < end && IsBlank(*at)) ++at;
+  if (at == end || *at == '\0') return Extended();
+  if (end - at > kLengthLimit) end = at + kLengthLimit;
 
   bool negative = false;
-  const bool signSeen = cursor.Peek() == '+' || cursor.Peek() == '-';
-  if (signSeen) {
-    negative = cursor.Peek() == '-';
-    cursor.Advance();
+  if (*at == '+' || *at == '-') {
+    negative = *at == '-';
+    ++at;
     // The special words follow a sign only, in upper case only; a word that
     // starts like one and then differs holds no number at all.
-    if (cursor.Peek() == 'I') {
-      if (cursor.Peek(1) == 'N' && cursor.Peek(2) == 'F') return Extended::Infinity(negative);
-      return Signed(Extended(), negative);
-    }
-    if (cursor.Peek() == 'N') {
-      if (cursor.Peek(1) == 'A' && cursor.Peek(2) == 'N') return Extended::QuietNaN(negative);
+    if (at < end && (*at == 'I' || *at == 'N')) {
+      const bool infinity = *at == 'I';
+      const char* rest = infinity ? "NF" : "AN";
+      if (end - at >= 3 && at[1] == rest[0] && at[2] == rest[1]) {
+        return infinity ? Extended::Infinity(negative) : Extended::QuietNaN(negative);
+      }
       return Signed(Extended(), negative);
     }
   }
 
-  // Mantissa. The digit count can reach 32767 and the point position -32767 at
-  // most, both well inside an int, because the length limit bounds them.
-  std::uint64_t mantissa = 0;
+  // Zeros before the first significant digit, and at most one point among
+  // them; each zero after the point moves the point one place further left.
+  // The length limit keeps the digit count within 32767 and the point position
+  // within -32767, both far inside an int.
   int digitCount = kNoDigit;
   bool pointSeen = false;
   int pointPosition = 0;
-  for (;; cursor.Advance()) {
-    const char c = cursor.Peek();
-    if (c == '.') {
-      if (pointSeen) break;
+  for (; at < end; ++at) {
+    if (*at == '0') {
+      digitCount = kOnlyZeros;
+      if (pointSeen) --pointPosition;
+    } else if (*at == '.' && !pointSeen) {
       pointSeen = true;
-      pointPosition = digitCount > 0 ? digitCount : 0;
-    } else if (IsDigit(c)) {
-      const int digit = c - '0';
-      if (digitCount <= kOnlyZeros) {
-        if (digit == 0) {
-          digitCount = kOnlyZeros;
-          if (pointSeen) --pointPosition;
-        } else {
-          mantissa = static_cast<std::uint64_t>(digit);
-          digitCount = 1;
-        }
-      } else if (++digitCount <= kSignificantDigitLimit) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit);
-      }
     } else {
       break;
+    }
+  }
+  // From the first significant digit on: nineteen digits into the mantissa,
+  // exactly; the others cut off but counted.
+  std::uint64_t mantissa = 0;
+  if (at < end && *at >= '1' && *at <= '9') {
+    digitCount = 0;
+    for (; at < end; ++at) {
+      // Whole runs of eight digits while all eight still fit the mantissa:
+      // the same digits, the same count, fewer steps.
+      if (kChunksReadable && digitCount <= kSignificantDigitLimit - kChunk && end - at >= kChunk) {
+        const std::uint64_t chunk = LoadChunk(at);
+        if (IsEightDigits(chunk)) {
+          mantissa = mantissa * kChunkBase + EightDigitValue(chunk);
+          digitCount += kChunk;
+          at += kChunk - 1;
+          continue;
+        }
+      }
+      const unsigned digit = DigitValue(*at);
+      if (digit < 10) {
+        if (++digitCount <= kSignificantDigitLimit) mantissa = mantissa * 10 + digit;
+      } else if (*at == '.' && !pointSeen) {
+        pointSeen = true;
+        pointPosition = digitCount;
+      } else {
+        break;
+      }
     }
   }
   if (digitCount == kNoDigit) return Signed(Extended(), negative);
@@ -111,12 +163,12 @@ Extended ScanNumber(std::string_view text) {
   // overflow it, and it never exceeds 10 * 4932 + 9.
   int exponent = 0;
   int exponentOutOfRange = 0;
-  if (cursor.Peek() == 'e' || cursor.Peek() == 'E') {
-    cursor.Advance();
-    const bool exponentNegative = cursor.Peek() == '-';
-    if (exponentNegative || cursor.Peek() == '+') cursor.Advance();
-    for (; IsDigit(cursor.Peek()); cursor.Advance()) {
-      if (exponent <= kExponentLimit) exponent = exponent * 10 + (cursor.Peek() - '0');
+  if (at < end && (*at == 'e' || *at == 'E')) {
+    ++at;
+    const bool exponentNegative = at < end && *at == '-';
+    if (at < end && (*at == '-' || *at == '+')) ++at;
+    for (; at < end && DigitValue(*at) < 10; ++at) {
+      if (exponent <= kExponentLimit) exponent = exponent * 10 + static_cast<int>(DigitValue(*at));
     }
     if (exponent > kExponentLimit) exponentOutOfRange = 1;
     if (exponentNegative) {
@@ -128,22 +180,9 @@ Extended ScanNumber(std::string_view text) {
   if (digitCount == kOnlyZeros) return Signed(Extended(), negative);
   if (exponentOutOfRange > 0) return Signed(Extended::Largest(), negative);
   if (exponentOutOfRange < 0) return Signed(Extended(), negative);
-
-  // |scale| <= 4932 + 32767 + 19, so this cannot overflow either.
+  // |scale| <= 4932 + 32767 + 19: no overflow here either.
   const int digitsKept = digitCount < kSignificantDigitLimit ? digitCount : kSignificantDigitLimit;
-  const int scale = exponent + pointPosition - digitsKept;
-  const Extended digits = Extended::FromUInt64(mantissa);
-  Extended value = digits;
-  if (scale > kExponentLimit) {
-    value = Extended::Infinity();  // the digits are not zero, times an infinite power
-  } else if (scale < -kExponentLimit) {
-    value = Extended();  // divided by an infinite power
-  } else if (scale > 0) {
-    value = digits * PowerOfTen(scale);  // raises EOverflow past the extended range
-  } else if (scale < 0) {
-    value = digits / PowerOfTen(-scale);  // at least 1 / 10^4932: no overflow, no zero
-  }
-  return Signed(value, negative);
+  return Signed(Scale(mantissa, exponent + pointPosition - digitsKept), negative);
 }
 
 }  // namespace normcalc

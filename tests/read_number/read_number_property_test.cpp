@@ -22,15 +22,21 @@ struct Sample {
 };
 
 // Significant digits [1, 19], written with the point anywhere, or after
-// leading zeros, and an explicit exponent that puts the value between about
-// 1e-330 and 1e310. With `extraDigits`, up to six more digits follow the
-// nineteenth and must be cut off.
-Sample MakeSample(std::mt19937_64& random, bool extraDigits) {
+// leading zeros, and an explicit exponent that puts the leading digit at
+// 10^lowest ... 10^highest. With `extraDigits`, up to six more digits follow
+// the nineteenth and must be cut off.
+struct Shape {
+  bool extraDigits;
+  int lowest;
+  int highest;
+};
+
+Sample MakeSample(std::mt19937_64& random, const Shape& shape) {
   Sample sample;
   auto pick = [&random](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
   };
-  const int significant = extraDigits ? pick(20, 25) : pick(1, 19);
+  const int significant = shape.extraDigits ? pick(20, 25) : pick(1, 19);
   std::string digits(1, static_cast<char>('1' + pick(0, 8)));
   for (int i = 1; i < significant; ++i) digits += static_cast<char>('0' + pick(0, 9));
   const int kept = significant < 19 ? significant : 19;
@@ -61,7 +67,7 @@ Sample MakeSample(std::mt19937_64& random, bool extraDigits) {
     }
   }
   // The leading digit's decimal position is exponent + significant - 1 - digitsAfterPoint.
-  const int magnitude = pick(-330, 309);
+  const int magnitude = pick(shape.lowest, shape.highest);
   const int exponent = magnitude - (significant - 1) + digitsAfterPoint;
   sample.text += pick(0, 1) ? "e" : "E";
   if (exponent >= 0 && pick(0, 1)) sample.text += "+";
@@ -71,10 +77,10 @@ Sample MakeSample(std::mt19937_64& random, bool extraDigits) {
   return sample;
 }
 
-void CheckSamples(bool extraDigits, std::uint64_t seed) {
+void CheckSamples(const Shape& shape, std::uint64_t seed) {
   std::mt19937_64 random(seed);
   for (int i = 0; i < 50000; ++i) {
-    const Sample sample = MakeSample(random, extraDigits);
+    const Sample sample = MakeSample(random, shape);
     const exact::Binary scaled = exact::ScaledMantissa(sample.mantissa, sample.scale);
 
     const Extended extended = ScanNumber(sample.text);
@@ -89,9 +95,16 @@ void CheckSamples(bool extraDigits, std::uint64_t seed) {
   }
 }
 
-TEST(ReadNumber, RandomTextsGiveTheDoubleOfTheRoundedScaling) { CheckSamples(false, 1); }
+// From below the subnormal doubles to beyond the largest one.
+TEST(ReadNumber, RandomTextsGiveTheDoubleOfTheRoundedScaling) {
+  CheckSamples({false, -330, 309}, 1);
+}
 
-TEST(ReadNumber, RandomTextsCutDigitsBeyondTheNineteenth) { CheckSamples(true, 2); }
+TEST(ReadNumber, RandomTextsCutDigitsBeyondTheNineteenth) { CheckSamples({true, -330, 309}, 2); }
+
+// Values typed into a calculator: most are divided by 10^1 ... 10^26, where
+// the division is done with a reciprocal, and some by 10^27 or more.
+TEST(ReadNumber, RandomTextsDividedBySmallPowers) { CheckSamples({false, -30, 19}, 3); }
 
 }  // namespace
 }  // namespace normcalc
