@@ -46,10 +46,11 @@ std::uint64_t LoadChunk(const char* at) {
   return chunk;
 }
 
-// Every byte in "0" (0x30) ... "9" (0x39): subtracting 0x30 borrows into a
-// byte's top bit only for bytes below 0x30, and adding 0x46 carries into it
-// only for bytes above 0x39 (or with it set already), with no carry or borrow
-// crossing a byte for bytes that pass.
+// Every byte in "0" (0x30) ... "9" (0x39). The lowest byte that is not a
+// digit receives no borrow or carry from the digits below it, and its top bit
+// ends up set in one of the two: below 0x30 the subtraction wraps it to 0xD0
+// or more, from 0x3A to 0xB9 the addition lifts it to 0x80 ... 0xFF, and from
+// 0xBA on the subtraction leaves 0x8A or more. Digits set neither top bit.
 bool IsEightDigits(std::uint64_t chunk) {
   constexpr std::uint64_t kZeros = 0x3030303030303030;
   constexpr std::uint64_t kAboveNine = 0x4646464646464646;  // 0x39 + 0x46 = 0x7F
