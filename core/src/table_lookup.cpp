@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstddef>
 
 #include "normcalc/core.h"
@@ -6,13 +7,13 @@ namespace normcalc {
 
 namespace {
 
-// One column of a table, read as Extended. Column numbers are 1 (X) and 2 (P);
-// the other column holds the values that a lookup on this one returns.
+// One column of a table. Column numbers are 1 (X) and 2 (P); the other column
+// holds the values that a lookup on this one returns. Rows are 1-based, as in
+// the lookup's own terms.
 struct Column {
   std::span<const TableRow> rows;
   std::size_t index;
 
-  // Row r is 1-based, as in the lookup's own terms.
   double operator()(std::size_t r) const { return rows[r - 1][index]; }
   Extended At(std::size_t r) const { return Extended::FromDouble(rows[r - 1][index]); }
 };
@@ -25,67 +26,112 @@ Column ValueColumn(std::span<const TableRow> table, int keyColumn) {
   return {table, static_cast<std::size_t>(2 - keyColumn)};
 }
 
-// key(r) - value, formed in Extended and rounded to double, as both the search
-// and the interpolation use it.
-double RoundedDifference(const Column& key, std::size_t r, Extended value) {
-  return (key.At(r) - value).ToDouble();
-}
+// The halving search for the row whose key is nearest to a value that is not
+// a NaN, on rows 1 ... n:
+//   - one row: that row;
+//   - two rows: the second when its distance is strictly the smaller, else the
+//     first (ties go to the lower row);
+//   - more: with h the row n div 2, the search goes on in rows 1 ... h when
+//     key(h) > value, answers h when key(h) = value, and otherwise goes on in
+//     rows h + 1 ... n; when that upper part answers with its own first row,
+//     h + 1, row h is weighed against it and kept on a tie.
+// About twelve levels for the normal table.
+//
+// The value is compared with keys as doubles: both are exact in Extended, so
+// for anything but a NaN the ordered comparison gives the same answer in
+// either format, and the callers turn a NaN away first.
+//
+// A distance is key - value formed in Extended and rounded to double, then
+// made absolute. The interpolation needs the same difference for the row the
+// search returns, so the differences formed are kept for it.
+class NearestRowSearch {
+ public:
+  NearestRowSearch(const Column& key, double value)
+      : key_(key), value_(value), extendedValue_(Extended::FromDouble(value)) {}
 
-// The distance of the search: the rounded difference, then made absolute.
-// Kept as Extended so that comparing two of them signals on a NaN just as a
-// comparison of the value with a key does.
-Extended Distance(const Column& key, std::size_t r, Extended value) {
-  return Extended::FromDouble(RoundedDifference(key, r, value)).Abs();
-}
+  std::size_t Run(std::size_t n) { return Nearest(1, n); }
 
-// The halving search over rows first ... first + n - 1. Ties go to the lower
-// row; when the upper half's answer is its own first row, that row is weighed
-// once more against the last row of the lower half. The depth is about log2 n,
-// twelve levels for the normal table.
-std::size_t NearestRow(const Column& key, Extended value, std::size_t first, std::size_t n) {
-  if (n == 1) return first;
-  if (n == 2)
-    return Distance(key, first, value) > Distance(key, first + 1, value) ? first + 1 : first;
-  const std::size_t h = first + n / 2 - 1;  // row n div 2 of the part
-  const Extended middle = key.At(h);
-  if (middle > value) return NearestRow(key, value, first, h - first + 1);
-  if (middle == value) return h;
-  const std::size_t k = NearestRow(key, value, h + 1, first + n - 1 - h);
-  if (k == h + 1 && Distance(key, h, value) <= Distance(key, h + 1, value)) return h;
-  return k;
-}
+  // key(r) - value formed in Extended and rounded to double. The search and
+  // the interpolation after it ask only for rows next to one another, so a
+  // few slots tagged by row spare forming a difference twice.
+  double RoundedDifference(std::size_t r) {
+    Memo& memo = memo_[r % kMemoSize];
+    if (memo.row != r) memo = {r, (key_.At(r) - extendedValue_).ToDouble()};
+    return memo.difference;
+  }
+
+ private:
+  static constexpr std::size_t kMemoSize = 4;
+  struct Memo {
+    std::size_t row = 0;  // none yet: rows start at 1
+    double difference = 0;
+  };
+
+  // Whether row r + 1 is strictly nearer than row r, in rounded distance.
+  // Rounding is monotonic and symmetric about zero, so it keeps the order of
+  // the exact distances or makes them equal; a value below key(r) is nearer
+  // to it than to key(r + 1) exactly, and so not farther after rounding. That
+  // case needs neither difference (nor could either raise: both keys are
+  // finite, the value finite or -infinity). The absolute values are exact, so taking them
+  // on the rounded doubles is the same as taking them before rounding.
+  bool UpperIsNearer(std::size_t r) {
+    if (value_ < key_(r)) return false;
+    return std::fabs(RoundedDifference(r)) > std::fabs(RoundedDifference(r + 1));
+  }
+
+  // Rows first ... first + n - 1.
+  std::size_t Nearest(std::size_t first, std::size_t n) {
+    if (n == 1) return first;
+    if (n == 2) return UpperIsNearer(first) ? first + 1 : first;
+    const std::size_t h = first + n / 2 - 1;  // row n div 2 of the part
+    const double middle = key_(h);
+    if (middle > value_) return Nearest(first, h - first + 1);
+    if (middle == value_) return h;
+    const std::size_t k = Nearest(h + 1, first + n - 1 - h);
+    if (k == h + 1 && !UpperIsNearer(h)) return h;
+    return k;
+  }
+
+  Column key_;
+  double value_;
+  Extended extendedValue_;
+  Memo memo_[kMemoSize];
+};
 
 }  // namespace
 
+// A NaN raises at its first comparison with a key. With two rows or more that
+// comparison is in the search; with one row the search compares nothing.
 int TableNearestRow(double value, std::span<const TableRow> table, int keyColumn) {
-  const auto row =
-      NearestRow(KeyColumn(table, keyColumn), Extended::FromDouble(value), 1, table.size());
-  return static_cast<int>(row);
+  if (table.size() >= 2 && std::isnan(value)) throw EInvalidOp();
+  NearestRowSearch search(KeyColumn(table, keyColumn), value);
+  return static_cast<int>(search.Run(table.size()));
 }
 
 double TableInterpolate(double value, std::span<const TableRow> table, int keyColumn) {
+  // The first comparison of a NaN with a key, in the search or else in the
+  // lower clamp, raises.
+  if (std::isnan(value)) throw EInvalidOp();
   const Column key = KeyColumn(table, keyColumn);
   const Column val = ValueColumn(table, keyColumn);
   const std::size_t n = table.size();
-  const Extended x = Extended::FromDouble(value);
 
-  // The search comes first: on a NaN its first comparison raises EInvalidOp.
-  const std::size_t k = NearestRow(key, x, 1, n);
-  // "Not >= key(1)" rather than "< key(1)": -0 passes, and so reaches row 1 exactly.
-  if (!(x >= key.At(1))) return val(1);
-  if (x > key.At(n)) return val(n);
+  NearestRowSearch search(key, value);
+  const std::size_t k = search.Run(n);
+  // "Not >= key(1)" as the rule has it: -0 passes and reaches row 1 exactly.
+  if (!(value >= key(1))) return val(1);
+  if (value > key(n)) return val(n);
 
-  const double d = RoundedDifference(key, k, x);
+  const double d = search.RoundedDifference(k);
   if (d == 0) return val(k);
 
   // Interpolate towards the neighbour on the side of the value, anchored at
   // row k. Every step is Extended in this order, the product before the
   // division: d times a precomputed slope would round differently. The clamps
   // above keep k - 1 and k + 1 inside the table.
-  const Extended dist = Extended::FromDouble(d);
   const std::size_t low = d > 0 ? k - 1 : k;
   const std::size_t high = low + 1;
-  const Extended product = dist * (val.At(high) - val.At(low));
+  const Extended product = Extended::FromDouble(d) * (val.At(high) - val.At(low));
   const Extended quotient = product / (key.At(high) - key.At(low));
   return (val.At(k) - quotient).ToDouble();
 }
