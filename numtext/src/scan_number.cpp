@@ -69,7 +69,15 @@ std::uint64_t EightDigitValue(std::uint64_t chunk) {
   return (digits & 0xFFFFFFFF) * 10000 + (digits >> 32);
 }
 
-Extended Signed(Extended value, bool negative) { return negative ? -value : value; }
+// The value with its sign flipped when a "-" was read, zeros included. Done on
+// the bits rather than by the negation operator, whose object address would
+// keep every value of the scan in memory.
+constexpr std::uint16_t kSignBit = 0x8000;
+Extended Signed(Extended value, bool negative) {
+  return Extended::FromBits(
+      static_cast<std::uint16_t>(value.SignExponent() ^ (negative ? kSignBit : 0)),
+      value.Significand());
+}
 
 // mantissa * 10^scale, rounded once; mantissa >= 1.
 Extended Scale(std::uint64_t mantissa, int scale) {
