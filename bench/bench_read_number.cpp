@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,9 +63,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
+    // With --benchmark_repetitions the median stands for the benchmark.
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration) {
-        nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Iteration && medians_.count(name) == 0) {
+        nanoseconds_[name] = run.GetAdjustedCPUTime();
+      } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        nanoseconds_[name] = run.GetAdjustedCPUTime();
+        medians_.insert(name);
       }
     }
   }
@@ -90,6 +96,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   std::map<std::string, double> nanoseconds_;
+  std::set<std::string> medians_;
 };
 
 }  // namespace
