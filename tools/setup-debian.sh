@@ -9,6 +9,11 @@ run_packages="cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools l
   libboost-math-dev libfast-float-dev"
 test_packages="xvfb xauth openbox xdotool x11-utils locales"
 
+# The fuzz targets, valgrind, and the cross builds with the emulators that run them.
+test_packages="$test_packages clang libclang-rt-14-dev valgrind googletest g++-aarch64-linux-gnu
+  qemu-user-static g++-mingw-w64-x86-64-posix wine64 lib32stdc++-12-dev lib32gcc-12-dev
+  libc6-dev-i386"
+
 case "${1:-}" in
   run) wanted=$run_packages ;;
   test) wanted="$run_packages $test_packages" ;;
