@@ -119,6 +119,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
+    GetOutputStream() << "\n";
     PrintRatio("XToP", "BoostCdf");
     PrintRatio("PToX", "BoostQuantile");
     PrintRatio("PToXArithmeticOnly", "BoostQuantile");
@@ -129,8 +130,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     const auto a = nanoseconds_.find(ours);
     const auto b = nanoseconds_.find(peer);
     if (a == nanoseconds_.end() || b == nanoseconds_.end()) return;
-    std::printf("%-18s %7.1f ns/call  %-13s %7.1f ns/call  ratio %.2f\n", ours.c_str(), a->second,
-                peer.c_str(), b->second, a->second / b->second);
+    char line[160];
+    std::snprintf(line, sizeof line, "%-18s %7.1f ns/call  %-13s %7.1f ns/call  ratio %.2f\n",
+                  ours.c_str(), a->second, peer.c_str(), b->second, a->second / b->second);
+    GetOutputStream() << line;
   }
 
   std::map<std::string, double> nanoseconds_;

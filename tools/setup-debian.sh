@@ -7,7 +7,8 @@ set -eu
 run_packages="cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   libboost-math-dev libfast-float-dev"
-test_packages="xvfb xauth openbox xdotool x11-utils locales"
+test_packages="xvfb xauth openbox xdotool x11-utils locales
+  xclip wmctrl x11-apps xfonts-base imagemagick"
 
 # The fuzz targets, valgrind, and the cross builds with the emulators that run them.
 test_packages="$test_packages clang libclang-rt-14-dev valgrind googletest g++-aarch64-linux-gnu
