@@ -22,7 +22,10 @@ xs_wait_for() {
   local tries=0
   until "$@" >/dev/null 2>&1; do
     tries=$((tries + 1))
-    [ "$tries" -le "$xs_wait_limit" ] || xs_fail "gave up waiting for $what"
+    if [ "$tries" -gt "$xs_wait_limit" ]; then
+      [ -n "$xs_dir" ] && tail -n 5 "$xs_dir"/*.log >&2
+      xs_fail "gave up waiting for $what"
+    fi
     sleep 0.1
   done
 }
@@ -33,7 +36,9 @@ xs_start() {
   xs_dir=$(mktemp -d)
   trap xs_stop EXIT
   # -displayfd: the server picks a free display number and writes it to fd 3.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -dpi 96 \
+  # -noreset: the server would otherwise reset when its last client leaves
+  # (the first probe below), refusing connections for a moment.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -dpi 96 -noreset \
     3>"$xs_dir/display" 2>"$xs_dir/xvfb.log" &
   xs_xvfb_pid=$!
   xs_wait_for "Xvfb to choose a display" test -s "$xs_dir/display"
