@@ -21,6 +21,10 @@ case "${1:-}" in
     cmake --preset asan
     cmake --build --preset asan
     ctest --preset asan
+    sh tools/fuzz.sh 20          # every libFuzzer target for 20 s
+    sh tools/valgrind-cli.sh     # normcalc-cli under memcheck, edge cases
+    sh tools/cross-test.sh       # i686, aarch64 (qemu), Windows (wine)
+    sh tools/test-package.sh  # the .deb, installed and started in a clean Debian root
     ;;
   *)
     echo "usage: $0 run|test" >&2

@@ -8,6 +8,7 @@ run_packages="cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools l
   fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   libboost-math-dev libfast-float-dev"
 test_packages="xvfb xauth openbox xdotool x11-utils locales
+  desktop-file-utils appstream man-db dpkg-dev debootstrap
   xclip wmctrl x11-apps xfonts-base imagemagick"
 
 # The fuzz targets, valgrind, and the cross builds with the emulators that run them.
