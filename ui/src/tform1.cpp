@@ -17,6 +17,13 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The new text shows from its start, as when the window system replaces an
+// edit box's text: a result longer than the box shows its leading digits.
+void ReplaceText(QLineEdit& edit, std::string_view text) {
+  edit.setText(FromUtf8(text));
+  edit.setCursorPosition(0);
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QScrollArea(parent) {
@@ -53,8 +60,8 @@ TForm1::~TForm1() { disconnect(focusConnection_); }
 int TForm1::ItemIndex() const { return RadioGroup1->ItemIndex(); }
 std::string TForm1::Edit1Text() const { return Edit1->text().toStdString(); }
 std::string TForm1::Edit2Text() const { return Edit2->text().toStdString(); }
-void TForm1::SetEdit1Text(std::string_view text) { Edit1->setText(FromUtf8(text)); }
-void TForm1::SetEdit2Text(std::string_view text) { Edit2->setText(FromUtf8(text)); }
+void TForm1::SetEdit1Text(std::string_view text) { ReplaceText(*Edit1, text); }
+void TForm1::SetEdit2Text(std::string_view text) { ReplaceText(*Edit2, text); }
 void TForm1::Close() { close(); }
 
 void TForm1::Button1Click() { normcalc::Button1Click(*this); }

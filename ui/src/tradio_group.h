@@ -31,6 +31,7 @@ class TRadioGroup final : public QGroupBox {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void ArrangeItems();
