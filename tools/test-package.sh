@@ -121,6 +121,9 @@ until [ -s /tmp/display ]; do
   sleep 0.1
 done
 DISPLAY=:$(cat /tmp/display); export DISPLAY
+# The window must carry the class the desktop entry names, or a desktop
+# cannot tie the running window to its entry and icon.
+class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/io.github.normcalc.NormCalc.desktop)
 normcalc >/tmp/normcalc.log 2>&1 &
 app=$!
 tries=0
@@ -129,7 +132,9 @@ until window=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null); do
   tries=$((tries + 1)); [ $tries -le 300 ] || { echo "no window Form1"; exit 1; }
   sleep 0.1
 done
-echo "window Form1 mapped: $(xdotool getwindowgeometry "$window" | tr -s '\n ' ' ')"
+xdotool search --class "^$class\$" | grep -qx "$window" ||
+  { echo "window Form1 is not of class '$class'"; exit 1; }
+echo "window Form1 of class $class mapped: $(xdotool getwindowgeometry "$window" | tr -s '\n ' ' ')"
 # The focus starts on EXIT, so Enter ends the program, with status 0.
 xdotool windowfocus --sync "$window" key Return
 tries=0
