@@ -18,7 +18,7 @@ peer=$(command -v xcalc) || { echo "xcalc is missing (x11-apps)" >&2; exit 2; }
 xs_start nowm
 
 # xev reports every change among the root window's children, one line each.
-coproc watch { stdbuf -oL xev -root -event substructure; }
+coproc watch { exec stdbuf -oL xev -root -event substructure; }
 sleep 0.5   # xev selects its events before the first program starts
 
 # Discards what the watcher reported about the previous program.
