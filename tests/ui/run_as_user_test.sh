@@ -24,9 +24,12 @@ expect_exit_zero() {
 }
 
 # The text of the focused edit box, through the clipboard.
+clipboard_filled() {
+  [ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]
+}
 focused_text() {
   xdotool key ctrl+a ctrl+c
-  sleep 0.2
+  xs_wait_for "the clipboard" clipboard_filled
   xclip -o -selection clipboard
 }
 
@@ -76,6 +79,11 @@ top=$((y - extents[2]))
 # openbox puts the close box last at the right of the caption bar.
 xdotool mousemove $((right - 11)) $((top + extents[2] / 2)) click 1
 expect_exit_zero "the close box"
+
+# --- The window menu's Close (openbox: Alt+Space, then C) -------------------
+start "$program"
+xdotool key alt+space c
+expect_exit_zero "the window menu's Close"
 
 # --- Close from outside, as a taskbar asks (_NET_CLOSE_WINDOW) ---------------
 start "$program"
