@@ -1,8 +1,10 @@
 // Extended +, -, *, / beside the hardware's long double (the x87 unit on x86)
 // in the same run, over the same operands. Each call takes fresh operands from
 // a ring of values of the kind the lookup and the number conversions work on,
-// so the figures are per independent call. After the usual report, one line
-// per operation gives ns/call for both and the ratio of ours to long double's.
+// so those figures are per independent call; the *Chain runs of multiply and
+// divide feed each result into the next call and give the latency. After the
+// usual report, one line per operation gives ns/call for both and the ratio of
+// ours to long double's.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -27,6 +29,10 @@ struct Operands {
   std::array<Extended, kRingSize> extendedB;
   std::array<long double, kRingSize> longA;
   std::array<long double, kRingSize> longB;
+  // Factors in [1, 2) each followed by its reciprocal, so that a chain of
+  // products or quotients over the ring stays near 1 however long it runs.
+  std::array<Extended, kRingSize> extendedFactor;
+  std::array<long double, kRingSize> longFactor;
 };
 
 // Values between 2^-40 and 2^40 with full random significands, both signs:
@@ -59,6 +65,13 @@ const Operands& TheOperands() {
         (side == 0 ? o.longA : o.longB)[i] = l;
       }
     }
+    for (std::size_t i = 0; i < kRingSize; i += 2) {
+      const std::uint64_t significand = next() | 0x8000'0000'0000'0000;
+      o.extendedFactor[i] = Extended::FromBits(Extended::kExponentBias, significand);
+      o.extendedFactor[i + 1] = Extended::FromUInt64(1) / o.extendedFactor[i];
+      o.longFactor[i] = static_cast<long double>(significand) / 0x1p63L;
+      o.longFactor[i + 1] = 1.0L / o.longFactor[i];
+    }
     return o;
   }();
   return operands;
@@ -81,6 +94,32 @@ void RunLongDouble(benchmark::State& state, Op op) {
   std::size_t i = 0;
   for (auto _ : state) {
     long double r = op(o.longA[i], o.longB[i]);
+    benchmark::DoNotOptimize(r);
+    i = (i + 1) & (kRingSize - 1);
+  }
+}
+
+// Each call waits for the one before: the latency of the operation rather
+// than the rate at which independent calls go through.
+template <typename Op>
+void ChainExtended(benchmark::State& state, Op op) {
+  const Operands& o = TheOperands();
+  Extended r = Extended::FromUInt64(1);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    r = op(r, o.extendedFactor[i]);
+    i = (i + 1) & (kRingSize - 1);
+  }
+  benchmark::DoNotOptimize(r);
+}
+
+template <typename Op>
+void ChainLongDouble(benchmark::State& state, Op op) {
+  const Operands& o = TheOperands();
+  long double r = 1;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    r = op(r, o.longFactor[i]);
     benchmark::DoNotOptimize(r);
     i = (i + 1) & (kRingSize - 1);
   }
@@ -111,6 +150,19 @@ void LongDoubleDivide(benchmark::State& s) {
   RunLongDouble(s, [](long double a, long double b) { return a / b; });
 }
 
+void ExtendedMultiplyChain(benchmark::State& s) {
+  ChainExtended(s, [](Extended a, Extended b) { return a * b; });
+}
+void ExtendedDivideChain(benchmark::State& s) {
+  ChainExtended(s, [](Extended a, Extended b) { return a / b; });
+}
+void LongDoubleMultiplyChain(benchmark::State& s) {
+  ChainLongDouble(s, [](long double a, long double b) { return a * b; });
+}
+void LongDoubleDivideChain(benchmark::State& s) {
+  ChainLongDouble(s, [](long double a, long double b) { return a / b; });
+}
+
 BENCHMARK(ExtendedAdd);
 BENCHMARK(LongDoubleAdd);
 BENCHMARK(ExtendedSubtract);
@@ -119,11 +171,16 @@ BENCHMARK(ExtendedMultiply);
 BENCHMARK(LongDoubleMultiply);
 BENCHMARK(ExtendedDivide);
 BENCHMARK(LongDoubleDivide);
+BENCHMARK(ExtendedMultiplyChain);
+BENCHMARK(LongDoubleMultiplyChain);
+BENCHMARK(ExtendedDivideChain);
+BENCHMARK(LongDoubleDivideChain);
 
 // The console report as usual, then per operation ns/call of both and the
 // ratio, with the goal where there is one.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}  // plain text: the figures go into logs
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
@@ -139,6 +196,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     PrintRatio("Subtract", false);
     PrintRatio("Multiply", true);
     PrintRatio("Divide", true);
+    PrintRatio("MultiplyChain", true);
+    PrintRatio("DivideChain", true);
   }
 
  private:
@@ -147,7 +206,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     const auto peer = nanoseconds_.find("LongDouble" + operation);
     if (ours == nanoseconds_.end() || peer == nanoseconds_.end() || peer->second <= 0) return;
     const double ratio = ours->second / peer->second;
-    std::printf("%-8s Extended %6.2f ns/call, long double %6.2f ns/call, ratio %5.2f",
+    std::printf("%-13s Extended %6.2f ns/call, long double %6.2f ns/call, ratio %5.2f",
                 operation.c_str(), ours->second, peer->second, ratio);
     if (hasGoal)
       std::printf(" (goal <= %.0f: %s)", kGoalRatio, ratio <= kGoalRatio ? "met" : "missed");
