@@ -50,6 +50,7 @@ TApplication::TApplication(int& argc, char** argv)
   // application name only (see platform_linux.cpp for what that feeds).
   setApplicationName(ApplicationTitleFromPath(ExecutableFilePath()));
   setWindowIcon(QIcon(kApplicationIcon));
+  setDesktopFileName(QStringLiteral(NORMCALC_APP_ID));
   // Only the main form's close ends the program (eventFilter), exactly once.
   setQuitOnLastWindowClosed(false);
   ReadFormatSettings();
