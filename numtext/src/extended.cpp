@@ -108,24 +108,25 @@ void RejectUnsupported(Extended a, Extended b) {
   if (IsUnsupported(a) || IsUnsupported(b)) throw EInvalidOp();
 }
 
-// a + b where b's sign is taken as bNegative (so that subtraction shares it).
-Extended AddWithSign(Extended a, Extended b, bool bNegative) {
-  RejectUnsupported(a, b);
-  if (a.IsNaN() || b.IsNaN()) return PropagateNaN(a, b);
-  if (a.IsInfinite() || b.IsInfinite()) {
-    if (a.IsInfinite() && b.IsInfinite() && a.SignBit() != bNegative) throw EInvalidOp();
-    return a.IsInfinite() ? a : Extended::Infinity(bNegative);
-  }
-  if (b.IsZero()) {
-    // Exact zeros of opposite sign sum to +0 when rounding to nearest.
-    if (a.IsZero()) return Zero(a.SignBit() && bNegative);
-    return WithSign(a, a.SignBit());
-  }
-  if (a.IsZero()) return WithSign(b, bNegative);
+// Finite, non-zero operands of the usual kind: a biased exponent field from
+// 1 to 0x7FFE and the integer bit set. Nearly every operand the calculator
+// meets is one, and for these the unpacked form is the bit pattern itself, so
+// one test replaces the sorting out of zeros, infinities, NaNs, subnormals
+// and unsupported encodings that the operations do first otherwise.
+bool IsNormal(Extended x) {
+  return static_cast<unsigned>(x.BiasedExponent()) - 1 < unsigned{kMaxBiased} &&
+         (x.Significand() & kIntegerBit) != 0;
+}
 
-  Unpacked x = Unpack(a);
-  Unpacked y = Unpack(b);
-  y.negative = bNegative;
+bool BothNormal(Extended a, Extended b) { return IsNormal(a) && IsNormal(b); }
+
+// The same unpacked form Unpack gives, for a normal value.
+Unpacked UnpackNormal(Extended x) {
+  return {x.SignBit(), x.BiasedExponent() - kBias, x.Significand()};
+}
+
+// x + y for finite non-zero values, rounded once.
+Extended AddUnpacked(Unpacked x, Unpacked y) {
   if (x.exponent < y.exponent || (x.exponent == y.exponent && x.significand < y.significand)) {
     std::swap(x, y);
   }
@@ -148,6 +149,33 @@ Extended AddWithSign(Extended a, Extended b, bool bNegative) {
   if (difference.hi == 0 && difference.lo == 0) return Zero(false);
   const int shift = CountLeadingZeros(difference);
   return Round(x.negative, e - shift, ShiftLeft(difference, shift));
+}
+
+// a + b where b's sign is taken as bNegative (so that subtraction shares it),
+// for operands that are not both normal.
+[[gnu::noinline]] Extended AddSpecial(Extended a, Extended b, bool bNegative) {
+  RejectUnsupported(a, b);
+  if (a.IsNaN() || b.IsNaN()) return PropagateNaN(a, b);
+  if (a.IsInfinite() || b.IsInfinite()) {
+    if (a.IsInfinite() && b.IsInfinite() && a.SignBit() != bNegative) throw EInvalidOp();
+    return a.IsInfinite() ? a : Extended::Infinity(bNegative);
+  }
+  if (b.IsZero()) {
+    // Exact zeros of opposite sign sum to +0 when rounding to nearest.
+    if (a.IsZero()) return Zero(a.SignBit() && bNegative);
+    return WithSign(a, a.SignBit());
+  }
+  if (a.IsZero()) return WithSign(b, bNegative);
+  Unpacked y = Unpack(b);
+  y.negative = bNegative;
+  return AddUnpacked(Unpack(a), y);
+}
+
+Extended AddWithSign(Extended a, Extended b, bool bNegative) {
+  if (!BothNormal(a, b)) return AddSpecial(a, b, bNegative);
+  Unpacked y = UnpackNormal(b);
+  y.negative = bNegative;
+  return AddUnpacked(UnpackNormal(a), y);
 }
 
 }  // namespace
@@ -209,7 +237,21 @@ Extended operator-(Extended a, Extended b) {
   return AddWithSign(a, b, b.IsNaN() ? b.SignBit() : !b.SignBit());
 }
 
-Extended operator*(Extended a, Extended b) {
+namespace {
+
+// x * y for finite non-zero values, rounded once.
+Extended MultiplyUnpacked(Unpacked x, Unpacked y) {
+  // The product of two significands in [2^63, 2^64) lies in [2^126, 2^128).
+  Wide128 product = Multiply(x.significand, y.significand);
+  int e = x.exponent + y.exponent + 1;
+  if ((product.hi & kIntegerBit) == 0) {
+    product = ShiftLeft(product, 1);
+    --e;
+  }
+  return Round(x.negative != y.negative, e, product);
+}
+
+[[gnu::noinline]] Extended MultiplySpecial(Extended a, Extended b) {
   RejectUnsupported(a, b);
   if (a.IsNaN() || b.IsNaN()) return PropagateNaN(a, b);
   const bool negative = a.SignBit() != b.SignBit();
@@ -218,19 +260,37 @@ Extended operator*(Extended a, Extended b) {
     return Extended::Infinity(negative);
   }
   if (a.IsZero() || b.IsZero()) return Zero(negative);
-  const Unpacked x = Unpack(a);
-  const Unpacked y = Unpack(b);
-  // The product of two significands in [2^63, 2^64) lies in [2^126, 2^128).
-  Wide128 product = Multiply(x.significand, y.significand);
-  int e = x.exponent + y.exponent + 1;
-  if ((product.hi & kIntegerBit) == 0) {
-    product = ShiftLeft(product, 1);
-    --e;
-  }
-  return Round(negative, e, product);
+  return MultiplyUnpacked(Unpack(a), Unpack(b));
 }
 
-Extended operator/(Extended a, Extended b) {
+// x / y for finite non-zero values, rounded once.
+Extended DivideUnpacked(Unpacked x, Unpacked y) {
+  // q = floor(mx * 2^64 / my) lies in (2^63, 2^65), as mx < 2 my. Its bit 64
+  // is whether mx >= my; taking my away from mx then leaves a dividend below
+  // the divisor, whose quotient fits one word and gives q's low 64 bits.
+  // With 65 bits, q's last bit is the rounding bit and the remainder the
+  // sticky bit; with 64 bits, the rounding bit comes from comparing twice the
+  // remainder with the divisor.
+  const bool upperBit = x.significand >= y.significand;
+  const std::uint64_t dividend = upperBit ? x.significand - y.significand : x.significand;
+  const NarrowQuotient qr = DivideNarrow(Wide128{dividend, 0}, y.significand);
+  Wide128 q;
+  int e;
+  if (upperBit) {
+    q = Wide128{kIntegerBit | (qr.quotient >> 1),
+                (qr.quotient << 63) | (qr.remainder != 0 ? 1 : 0)};
+    e = x.exponent - y.exponent;
+  } else {
+    const bool half = qr.remainder >= y.significand - qr.remainder;
+    const bool exactHalf = qr.remainder == y.significand - qr.remainder;
+    const bool sticky = half ? !exactHalf : qr.remainder != 0;
+    q = Wide128{qr.quotient, (half ? kIntegerBit : 0) | (sticky ? 1 : 0)};
+    e = x.exponent - y.exponent - 1;
+  }
+  return Round(x.negative != y.negative, e, q);
+}
+
+[[gnu::noinline]] Extended DivideSpecial(Extended a, Extended b) {
   RejectUnsupported(a, b);
   if (a.IsNaN() || b.IsNaN()) return PropagateNaN(a, b);
   const bool negative = a.SignBit() != b.SignBit();
@@ -244,32 +304,37 @@ Extended operator/(Extended a, Extended b) {
     throw EZeroDivide();
   }
   if (a.IsZero()) return Zero(negative);
-  const Unpacked x = Unpack(a);
-  const Unpacked y = Unpack(b);
-  // q = floor(mx * 2^64 / my) lies in (2^63, 2^65). With 65 bits, its last bit
-  // is the rounding bit and the remainder the sticky bit; with 64 bits, the
-  // rounding bit comes from comparing twice the remainder with the divisor.
-  const QuotientRemainder qr = Divide(Wide128{x.significand, 0}, y.significand);
-  Wide128 q;
-  int e;
-  if (qr.quotient.hi != 0) {
-    q = Wide128{(qr.quotient.hi << 63) | (qr.quotient.lo >> 1),
-                (qr.quotient.lo << 63) | (qr.remainder != 0 ? 1 : 0)};
-    e = x.exponent - y.exponent;
-  } else {
-    const bool half = qr.remainder >= y.significand - qr.remainder;
-    const bool exactHalf = qr.remainder == y.significand - qr.remainder;
-    const bool sticky = half ? !exactHalf : qr.remainder != 0;
-    q = Wide128{qr.quotient.lo, (half ? kIntegerBit : 0) | (sticky ? 1 : 0)};
-    e = x.exponent - y.exponent - 1;
-  }
-  return Round(negative, e, q);
+  return DivideUnpacked(Unpack(a), Unpack(b));
+}
+
+}  // namespace
+
+Extended operator*(Extended a, Extended b) {
+  if (!BothNormal(a, b)) return MultiplySpecial(a, b);
+  return MultiplyUnpacked(UnpackNormal(a), UnpackNormal(b));
+}
+
+Extended operator/(Extended a, Extended b) {
+  if (!BothNormal(a, b)) return DivideSpecial(a, b);
+  return DivideUnpacked(UnpackNormal(a), UnpackNormal(b));
 }
 
 namespace {
 
 // -1, 0 or +1; raises on a NaN, as every ordered comparison does.
 int Compare(Extended a, Extended b) {
+  if (BothNormal(a, b)) {
+    // Neither is a zero, a NaN or a pseudo-denormal: the sign decides, then
+    // the magnitude, in the order of (biased exponent, significand).
+    if (a.SignBit() != b.SignBit()) return a.SignBit() ? -1 : 1;
+    int magnitude = 0;
+    if (a.BiasedExponent() != b.BiasedExponent()) {
+      magnitude = a.BiasedExponent() < b.BiasedExponent() ? -1 : 1;
+    } else if (a.Significand() != b.Significand()) {
+      magnitude = a.Significand() < b.Significand() ? -1 : 1;
+    }
+    return a.SignBit() ? -magnitude : magnitude;
+  }
   RejectUnsupported(a, b);
   if (a.IsNaN() || b.IsNaN()) throw EInvalidOp();
   // A pseudo-denormal (integer bit set in a zero exponent field) is worth the
@@ -303,6 +368,24 @@ double Extended::ToDouble() const {
   std::uint64_t bits = negative ? 0x8000'0000'0000'0000 : 0;
   constexpr int kFractionBits = 52;
   constexpr int kDroppedBits = 63 - kFractionBits;  // 11 bits below a double's last place
+  constexpr int kDoubleBias = 1023;
+  constexpr int kLargestDoubleField = 0x7FE;
+  const int doubleField = BiasedExponent() - kBias + kDoubleBias;
+  if (IsNormal(*this) && doubleField >= 1 && doubleField <= kLargestDoubleField) {
+    // A normal double, rounded at bit 11 with nothing else to decide. Adding
+    // just under half, and one more when the kept part is odd, carries into
+    // the kept part exactly when the rest is above half or a tie to an odd
+    // kept part. The kept integer bit, bit 52, adds one to the exponent field
+    // laid under it, and a carry out of the fraction one more: past 0x7FE that
+    // makes the field 0x7FF with an empty fraction, the infinity, as it should.
+    std::uint64_t kept = significand_ >> kDroppedBits;
+    const std::uint64_t rest = significand_ & ((std::uint64_t{1} << kDroppedBits) - 1);
+    kept += (rest + (std::uint64_t{1} << (kDroppedBits - 1)) - 1 + (kept & 1)) >> kDroppedBits;
+    bits |= (static_cast<std::uint64_t>(doubleField - 1) << kFractionBits) + kept;
+    double result;
+    std::memcpy(&result, &bits, sizeof result);
+    return result;
+  }
   if (IsNaN()) {
     bits |= 0x7FF8'0000'0000'0000 | ((significand_ & ~kIntegerBit) >> kDroppedBits);
   } else if (IsInfinite()) {
@@ -310,7 +393,7 @@ double Extended::ToDouble() const {
   } else if (!IsZero()) {
     if (IsUnsupported(*this)) throw EInvalidOp();
     const Unpacked x = Unpack(*this);
-    int biased = x.exponent + 1023;
+    int biased = x.exponent + kDoubleBias;
     // Shift so that the double's last place is bit 0 of `kept`; below the
     // normal range that place is 2^-1074, so the shift grows.
     const int shift = biased >= 1 ? kDroppedBits : kDroppedBits + 1 - biased;

@@ -19,8 +19,9 @@ struct WideSum {
   bool carry;
 };
 
-struct QuotientRemainder {
-  Wide128 quotient;
+// A quotient that fits one word, and its remainder.
+struct NarrowQuotient {
+  std::uint64_t quotient;
   std::uint64_t remainder;
 };
 
@@ -88,22 +89,21 @@ inline Wide128 Multiply(std::uint64_t a, std::uint64_t b) {
   return {hh + (lh >> 32) + (hl >> 32) + (middle >> 32), (middle << 32) | (ll & 0xFFFF'FFFF)};
 }
 
-// n / d for any n and d != 0, one quotient bit at a time after the first
-// word; the remainder stays below d, so it never needs more than 65 bits, and
-// the 65th bit is carried in `overflow`.
-inline QuotientRemainder Divide(Wide128 n, std::uint64_t d) {
-  const std::uint64_t qHi = n.hi / d;
-  std::uint64_t r = n.hi % d;
-  std::uint64_t qLo = 0;
+// n / d for n.hi < d, so that the quotient fits one word: one quotient bit at
+// a time; the remainder stays below d, so it never needs more than 65 bits,
+// and the 65th bit is carried in `overflow`.
+inline NarrowQuotient DivideNarrow(Wide128 n, std::uint64_t d) {
+  std::uint64_t r = n.hi;
+  std::uint64_t q = 0;
   for (int bit = 63; bit >= 0; --bit) {
     const bool overflow = (r >> 63) != 0;
     r = (r << 1) | ((n.lo >> bit) & 1);
     if (overflow || r >= d) {
       r -= d;
-      qLo |= std::uint64_t{1} << bit;
+      q |= std::uint64_t{1} << bit;
     }
   }
-  return {{qHi, qLo}, r};
+  return {q, r};
 }
 
 }  // namespace portable
@@ -119,17 +119,27 @@ inline Wide128 Multiply(std::uint64_t a, std::uint64_t b) {
   return {static_cast<std::uint64_t>(p >> 64), static_cast<std::uint64_t>(p)};
 }
 
-inline QuotientRemainder Divide(Wide128 n, std::uint64_t d) {
+inline NarrowQuotient DivideNarrow(Wide128 n, std::uint64_t d) {
+#if defined(__x86_64__)
+  // The processor divides 128 bits by 64 in one instruction when the quotient
+  // fits 64 bits, which n.hi < d guarantees (it faults otherwise); the
+  // compiler's 128-bit division goes through a library routine instead.
+  std::uint64_t q;
+  std::uint64_t r;
+  __asm__("divq %[d]" : "=a"(q), "=d"(r) : [d] "rm"(d), "a"(n.lo), "d"(n.hi) : "cc");
+  return {q, r};
+#else
   const UInt128 wide = (static_cast<UInt128>(n.hi) << 64) | n.lo;
-  const UInt128 q = wide / d;
-  const auto r = static_cast<std::uint64_t>(wide % d);
-  return {{static_cast<std::uint64_t>(q >> 64), static_cast<std::uint64_t>(q)}, r};
+  return {static_cast<std::uint64_t>(wide / d), static_cast<std::uint64_t>(wide % d)};
+#endif
 }
 
 #else
 
 inline Wide128 Multiply(std::uint64_t a, std::uint64_t b) { return portable::Multiply(a, b); }
-inline QuotientRemainder Divide(Wide128 n, std::uint64_t d) { return portable::Divide(n, d); }
+inline NarrowQuotient DivideNarrow(Wide128 n, std::uint64_t d) {
+  return portable::DivideNarrow(n, d);
+}
 
 #endif
 
