@@ -1,5 +1,8 @@
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "normcalc/core.h"
 
@@ -26,6 +29,66 @@ Column ValueColumn(std::span<const TableRow> table, int keyColumn) {
   return {table, static_cast<std::size_t>(2 - keyColumn)};
 }
 
+// The last row of first ... last whose key is not above the value, given
+// key(first) <= value: a halving search written so that the choice of half
+// can be a conditional move rather than an unpredictable branch. The
+// candidates are rows low ... low + count - 1, and key(low) <= value.
+std::size_t FindLastRowNotAbove(const Column& key, double value, std::size_t first,
+                                std::size_t last) {
+  std::size_t low = first;
+  std::size_t count = last - first + 1;
+  while (count > 1) {
+    const std::size_t half = count / 2;
+    low = key(low + half) <= value ? low + half : low;
+    count -= half;
+  }
+  return low;
+}
+
+// Where FindLastRowNotAbove ends for the edges of many small intervals of
+// values, so that a search over a large table with non-negative keys starts
+// within a few rows of its answer. The intervals split each binade from 2^-8
+// to 2^2 into 512 parts: their edges are the doubles whose bit patterns step
+// by 2^43 (a double's fraction has 52 bits, 52 - 43 = 9), and for doubles
+// that are not negative the order of the bit patterns is that of the values.
+// For the normal table an interval holds at most a few dozen keys, mostly
+// fewer than ten.
+class RowIndex {
+ public:
+  struct Rows {
+    std::size_t first;
+    std::size_t last;
+  };
+
+  RowIndex(const Column& key, std::size_t n) {
+    for (std::size_t edge = 0; edge < kEdges; ++edge) {
+      const double edgeValue = std::bit_cast<double>(kFirstEdgeBits + (edge << kEdgeShift));
+      starts_[edge] = static_cast<std::uint16_t>(FindLastRowNotAbove(key, edgeValue, 1, n));
+    }
+  }
+
+  // Rows that hold the last row not above value, for key(1) <= value <= key(n)
+  // with key(1) >= 0: the answer for the interval's lower edge is not above
+  // it, and the answer for the next edge not below it. Only -0 has its sign
+  // bit set here, and it is the same value as +0.
+  Rows Narrow(double value, std::size_t n) const {
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value) & ~kSignBit;
+    if (bits < kFirstEdgeBits) return {1, starts_[0]};
+    const std::uint64_t edge = (bits - kFirstEdgeBits) >> kEdgeShift;
+    if (edge >= kEdges - 1) return {starts_[kEdges - 1], n};
+    return {starts_[edge], starts_[edge + 1]};
+  }
+
+ private:
+  static constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+  static constexpr std::uint64_t kFirstEdgeBits = 0x3F70'0000'0000'0000;  // 2^-8
+  static constexpr int kEdgeShift = 43;
+  static constexpr std::size_t kBinades = 10;  // 2^-8 ... 2^2
+  static constexpr std::size_t kEdges = kBinades * 512 + 1;
+  // Row numbers up to 65535; the normal table has 3989.
+  std::array<std::uint16_t, kEdges> starts_{};
+};
+
 // The halving search for the row whose key is nearest to a value that is not
 // a NaN, on rows 1 ... n:
 //   - one row: that row;
@@ -46,10 +109,15 @@ Column ValueColumn(std::span<const TableRow> table, int keyColumn) {
 // search returns, so the differences formed are kept for it.
 class NearestRowSearch {
  public:
-  NearestRowSearch(const Column& key, double value)
-      : key_(key), value_(value), extendedValue_(Extended::FromDouble(value)) {}
+  NearestRowSearch(const Column& key, double value, const RowIndex* index = nullptr)
+      : key_(key), value_(value), extendedValue_(Extended::FromDouble(value)), index_(index) {}
 
-  std::size_t Run(std::size_t n) { return Nearest(1, n); }
+  std::size_t Run(std::size_t n) {
+    if (n >= 2 && std::isfinite(value_) && key_(1) <= value_ && value_ <= key_(n)) {
+      return NearestWithinKeys(n);
+    }
+    return Nearest(1, n);
+  }
 
   // key(r) - value formed in Extended and rounded to double. The search and
   // the interpolation after it ask only for rows next to one another, so a
@@ -79,6 +147,46 @@ class NearestRowSearch {
     return std::fabs(RoundedDifference(r)) > std::fabs(RoundedDifference(r + 1));
   }
 
+  // The same row as Nearest(1, n), for a finite value with key(1) <= value
+  // <= key(n), found without walking the halving tree.
+  //
+  // Let j be the last row with key(j) <= value. If key(j) = value, the
+  // halving search answers j: it either meets j as a split point, or weighs j
+  // against a neighbour whose rounded distance is not zero (the difference of
+  // two distinct doubles never rounds to zero) and keeps j.
+  //
+  // Otherwise key(j) < value < key(j + 1). Every comparison on the search's
+  // way down is then settled by j alone, and the tree always contains a node
+  // that splits at h = j: the part that starts at row j + 1 is an upper part.
+  // There, or in a two-row part {j, j + 1}, the search weighs j against
+  // j + 1 and answers j + 1 exactly when it is strictly nearer. Rows further
+  // off can enter only on the way back up: an answer j meets, at the node
+  // splitting at j - 1 if there is one, the weighing of j - 1 against j,
+  // which goes to j - 1 on a tie in rounded distance. That tie needs the
+  // distances from value to two keys a row apart to round alike, so it is
+  // rare (never, for the normal table); when it cannot be ruled out here, the
+  // halving search itself decides. An answer j + 1 meets no other weighing:
+  // a split at j + 1 would lie above the value.
+  std::size_t NearestWithinKeys(std::size_t n) {
+    const std::size_t j = LastRowNotAbove(n);
+    if (key_(j) == value_) return j;
+    const double below = std::fabs(RoundedDifference(j));
+    if (below > std::fabs(RoundedDifference(j + 1))) return j + 1;
+    if (j == 1 || std::fabs(RoundedDifference(j - 1)) > below) return j;
+    return Nearest(1, n);
+  }
+
+  // The last row whose key is not above the value, for key(1) <= value: a
+  // halving search without the tree's weighings, written so that the choice
+  // of half can be a conditional move rather than an unpredictable branch.
+  // The candidates are rows low ... low + count - 1, and key(low) <= value.
+  // A row index, when there is one, narrows the rows to search first.
+  std::size_t LastRowNotAbove(std::size_t n) const {
+    if (index_ == nullptr) return FindLastRowNotAbove(key_, value_, 1, n);
+    const RowIndex::Rows rows = index_->Narrow(value_, n);
+    return FindLastRowNotAbove(key_, value_, rows.first, rows.last);
+  }
+
   // Rows first ... first + n - 1.
   std::size_t Nearest(std::size_t first, std::size_t n) {
     if (n == 1) return first;
@@ -95,6 +203,7 @@ class NearestRowSearch {
   Column key_;
   double value_;
   Extended extendedValue_;
+  const RowIndex* index_;
   Memo memo_[kMemoSize];
 };
 
@@ -108,7 +217,10 @@ int TableNearestRow(double value, std::span<const TableRow> table, int keyColumn
   return static_cast<int>(search.Run(table.size()));
 }
 
-double TableInterpolate(double value, std::span<const TableRow> table, int keyColumn) {
+namespace {
+
+double Interpolate(double value, std::span<const TableRow> table, int keyColumn,
+                   const RowIndex* index) {
   // The first comparison of a NaN with a key, in the search or else in the
   // lower clamp, raises.
   if (std::isnan(value)) throw EInvalidOp();
@@ -116,11 +228,15 @@ double TableInterpolate(double value, std::span<const TableRow> table, int keyCo
   const Column val = ValueColumn(table, keyColumn);
   const std::size_t n = table.size();
 
-  NearestRowSearch search(key, value);
-  const std::size_t k = search.Run(n);
+  // The clamps come before the search, whose row they would ignore. A value
+  // they take is below key(1) or above key(n), so the search would form no
+  // difference inf - inf (an infinite value is never equal to a key there)
+  // and raise nothing: leaving it out changes no result.
   // "Not >= key(1)" as the rule has it: -0 passes and reaches row 1 exactly.
   if (!(value >= key(1))) return val(1);
   if (value > key(n)) return val(n);
+  NearestRowSearch search(key, value, index);
+  const std::size_t k = search.Run(n);
 
   const double d = search.RoundedDifference(k);
   if (d == 0) return val(k);
@@ -136,8 +252,23 @@ double TableInterpolate(double value, std::span<const TableRow> table, int keyCo
   return (val.At(k) - quotient).ToDouble();
 }
 
-double XToP(double x) { return TableInterpolate(x, NormalTable, 1); }
+// The index of one column of the normal table, made on first use and never
+// changed after: it only says where a search may start, so the results are
+// those of the search over the whole table.
+const RowIndex& NormalTableIndex(int keyColumn) {
+  static const RowIndex xIndex(KeyColumn(NormalTable, 1), NormalTable.size());
+  static const RowIndex pIndex(KeyColumn(NormalTable, 2), NormalTable.size());
+  return keyColumn == 1 ? xIndex : pIndex;
+}
 
-double PToX(double p) { return TableInterpolate(p, NormalTable, 2); }
+}  // namespace
+
+double TableInterpolate(double value, std::span<const TableRow> table, int keyColumn) {
+  return Interpolate(value, table, keyColumn, nullptr);
+}
+
+double XToP(double x) { return Interpolate(x, NormalTable, 1, &NormalTableIndex(1)); }
+
+double PToX(double p) { return Interpolate(p, NormalTable, 2, &NormalTableIndex(2)); }
 
 }  // namespace normcalc
