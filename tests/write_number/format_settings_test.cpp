@@ -53,6 +53,9 @@ TEST_F(ThreadLocaleTest, ReadsTheSeparatorOfTheThreadLocale) {
 
 #else  // POSIX
 
+#include <langinfo.h>
+#include <locale.h>
+
 // The C library's newlocale leaks its copy of LOCPATH on every call made while
 // LOCPATH is set (seen with glibc 2.36). Only this test sets it, so the leak
 // checker is told to pass over that one allocation site.
@@ -84,6 +87,8 @@ class SavedVariable {
 
 constexpr const char* kNoLocaleSources =
     "localedef could not compile the locale (install Debian's locales package)";
+constexpr const char* kLocaleNotLoadable =
+    "this build's C library does not load compiled locales (a static build)";
 
 class FormatSettingsTest : public ::testing::Test {
  protected:
@@ -102,12 +107,21 @@ class FormatSettingsTest : public ::testing::Test {
   }
 
   // Compiles the locale source `name` for UTF-8 into the test's LOCPATH, as
-  // name.UTF-8; false when localedef or the source is missing.
-  bool Compile(const std::string& name) {
+  // name.UTF-8, and checks that this process's C library can load it. Returns
+  // why the test cannot run, or nothing when it can.
+  std::string Prepare(const std::string& name) {
+    const std::string locale = name + ".UTF-8";
     const std::string command = "localedef -i " + name + " -f UTF-8 " +
-                                (localeDirectory_ / (name + ".UTF-8")).string() +
-                                " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
+                                (localeDirectory_ / locale).string() + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return kNoLocaleSources;
+    // A statically linked C library (as in the builds run under an emulator)
+    // may hand back the C locale's data in place of the compiled files; the
+    // character set tells, without looking at the separator under test.
+    const locale_t loaded = newlocale(LC_ALL_MASK, locale.c_str(), locale_t{});
+    if (loaded == locale_t{}) return kLocaleNotLoadable;
+    const bool isUtf8 = std::string(nl_langinfo_l(CODESET, loaded)) == "UTF-8";
+    freelocale(loaded);
+    return isUtf8 ? "" : kLocaleNotLoadable;
   }
 
   // Reads the settings as the shell does with only LC_ALL naming the locale.
@@ -124,7 +138,7 @@ class FormatSettingsTest : public ::testing::Test {
 };
 
 TEST_F(FormatSettingsTest, ReadsTheCommaOfAGermanLocale) {
-  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
+  if (const std::string why = Prepare("de_DE"); !why.empty()) GTEST_SKIP() << why;
   EXPECT_EQ(MarkUnder("de_DE.UTF-8"), ',');
   EXPECT_EQ(WriteNumber(0.5), "0,5");
   EXPECT_EQ(WriteNumber(1234567.125), "1234567,125");  // and no thousands separator
@@ -132,7 +146,7 @@ TEST_F(FormatSettingsTest, ReadsTheCommaOfAGermanLocale) {
 
 TEST_F(FormatSettingsTest, FallsBackToThePointWhenTheLocaleGivesNoSingleByte) {
   // ps_AF writes the two-byte U+066B ARABIC DECIMAL SEPARATOR.
-  if (!Compile("ps_AF")) GTEST_SKIP() << kNoLocaleSources;
+  if (const std::string why = Prepare("ps_AF"); !why.empty()) GTEST_SKIP() << why;
   struct Case {
     const char* locale;
     const char* why;
@@ -149,7 +163,7 @@ TEST_F(FormatSettingsTest, FallsBackToThePointWhenTheLocaleGivesNoSingleByte) {
 }
 
 TEST_F(FormatSettingsTest, ReadingAgainFollowsASettingsChange) {
-  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
+  if (const std::string why = Prepare("de_DE"); !why.empty()) GTEST_SKIP() << why;
   ASSERT_EQ(MarkUnder("de_DE.UTF-8"), ',');
   EXPECT_EQ(MarkUnder("C"), '.');
   EXPECT_EQ(WriteNumber(0.5), "0.5");
@@ -158,7 +172,7 @@ TEST_F(FormatSettingsTest, ReadingAgainFollowsASettingsChange) {
 }
 
 TEST_F(FormatSettingsTest, LeavesTheProcessLocaleAlone) {
-  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
+  if (const std::string why = Prepare("de_DE"); !why.empty()) GTEST_SKIP() << why;
   const std::string before = std::setlocale(LC_NUMERIC, nullptr);
   ASSERT_EQ(MarkUnder("de_DE.UTF-8"), ',');
   EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), before);
@@ -168,7 +182,7 @@ TEST_F(FormatSettingsTest, LeavesTheProcessLocaleAlone) {
 }
 
 TEST_F(FormatSettingsTest, LcNumericDecidesWhenLcAllIsUnset) {
-  if (!Compile("de_DE")) GTEST_SKIP() << kNoLocaleSources;
+  if (const std::string why = Prepare("de_DE"); !why.empty()) GTEST_SKIP() << why;
   unsetenv("LC_ALL");
   setenv("LANG", "C", 1);
   setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
