@@ -1,5 +1,9 @@
 // normcalc-cli: the calculator's conversions for scripts and batch work.
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <span>
 #include <string>
@@ -13,10 +17,22 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsageError = 2;
 
+// The tool reads and writes bytes: only LF ends a line, and a CR belongs to
+// the line's text. Windows opens the standard streams in text mode, which
+// would turn each LF written into CR LF and each CR LF read into LF.
+void UseBinaryStandardStreams() {
+#ifdef _WIN32
+  _setmode(STDIN_FILENO, _O_BINARY);
+  _setmode(STDOUT_FILENO, _O_BINARY);
+  _setmode(STDERR_FILENO, _O_BINARY);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace normcalc::cli;
+  UseBinaryStandardStreams();
   try {
     const Options options = ParseOptions(std::span<const char* const>(argv + 1, argc - 1));
     switch (options.command) {
