@@ -9,12 +9,10 @@ case "${1:-}" in
   run)
     sh tools/setup-debian.sh run
     cmake --preset default
-    cmake --build --preset default
-    if [ -x build/default/ui/normcalc ]; then
-      exec build/default/ui/normcalc
-    fi
-    echo "The calculator window is not built yet; the command-line tool is" \
+    cmake --build --preset default --target normcalc normcalc-cli
+    echo "Starting build/default/ui/normcalc; the command-line tool is" \
          "build/default/cli/normcalc-cli."
+    exec build/default/ui/normcalc
     ;;
   test)
     sh tools/setup-debian.sh test
