@@ -68,7 +68,7 @@ Extended WithSign(Extended x, bool negative) {
 // Rounds (hi:lo) * 2^(e - 127), bit 127 set, to 64 bits, to nearest with ties
 // to even. Below the normal range the value is first shifted to the subnormal
 // grid, so the one rounding happens at the subnormal's own last place.
-Extended Round(bool negative, int e, Wide128 v) {
+[[gnu::always_inline]] inline Extended Round(bool negative, int e, Wide128 v) {
   int biased = e + kBias;
   if (biased <= 0) {
     v = ShiftRightJam(v, 1 - biased);
@@ -126,7 +126,7 @@ Unpacked UnpackNormal(Extended x) {
 }
 
 // x + y for finite non-zero values, rounded once.
-Extended AddUnpacked(Unpacked x, Unpacked y) {
+[[gnu::always_inline]] inline Extended AddUnpacked(Unpacked x, Unpacked y) {
   if (x.exponent < y.exponent || (x.exponent == y.exponent && x.significand < y.significand)) {
     std::swap(x, y);
   }
@@ -240,7 +240,7 @@ Extended operator-(Extended a, Extended b) {
 namespace {
 
 // x * y for finite non-zero values, rounded once.
-Extended MultiplyUnpacked(Unpacked x, Unpacked y) {
+[[gnu::always_inline]] inline Extended MultiplyUnpacked(Unpacked x, Unpacked y) {
   // The product of two significands in [2^63, 2^64) lies in [2^126, 2^128).
   Wide128 product = Multiply(x.significand, y.significand);
   int e = x.exponent + y.exponent + 1;
@@ -264,7 +264,7 @@ Extended MultiplyUnpacked(Unpacked x, Unpacked y) {
 }
 
 // x / y for finite non-zero values, rounded once.
-Extended DivideUnpacked(Unpacked x, Unpacked y) {
+[[gnu::always_inline]] inline Extended DivideUnpacked(Unpacked x, Unpacked y) {
   // q = floor(mx * 2^64 / my) lies in (2^63, 2^65), as mx < 2 my. Its bit 64
   // is whether mx >= my; taking my away from mx then leaves a dividend below
   // the divisor, whose quotient fits one word and gives q's low 64 bits.
