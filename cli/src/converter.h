@@ -2,6 +2,7 @@
 // the command prints for it.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -24,11 +25,12 @@ class Converter {
   LinePrefix NeededPrefix() const;
 
  private:
+  std::string_view Execute(std::string_view text, double (*lookup)(double));
   std::string_view Read(std::string_view text);
   std::string_view Write(std::string_view value);
 
   Command command_;
-  MemoryForm form_;  // x2p and p2x run Execute itself on it
+  std::array<char, 64> text_{};  // the text x2p and p2x lay out
   std::string result_;
 };
 
