@@ -180,7 +180,9 @@ Extended AddWithSign(Extended a, Extended b, bool bNegative) {
 
 }  // namespace
 
-Extended Extended::FromDouble(double value) {
+// The doubles the inline FromDouble leaves: zeros, subnormals, infinities
+// and NaNs (the normal ones give the same result here as there).
+Extended Extended::FromDoubleSpecial(double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   const bool negative = (bits >> 63) != 0;

@@ -6,6 +6,7 @@
 // long double: every result is the same bit pattern on every compiler and CPU.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <exception>
 #include <span>
@@ -92,7 +93,17 @@ class Extended {
     e.significand_ = significand;
     return e;
   }
-  static Extended FromDouble(double value);         // exact
+  static Extended FromDouble(double value) {  // exact
+    // Inline for the normal doubles every lookup and conversion starts from:
+    // the fraction moves under the explicit integer bit, the exponent is
+    // rebiased. Zeros, subnormals, infinities and NaNs go the long way.
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto field = static_cast<unsigned>(bits >> 52) & 0x7FF;
+    if (field - 1 >= 0x7FE) return FromDoubleSpecial(value);
+    return FromBits(
+        static_cast<std::uint16_t>(((bits >> 48) & 0x8000) | (field - 1023 + kExponentBias)),
+        (std::uint64_t{1} << 63) | (bits << 11));
+  }
   static Extended FromUInt64(std::uint64_t value);  // exact
   static Extended Infinity(bool negative = false);
   static Extended QuietNaN(bool negative = false);
@@ -130,6 +141,8 @@ class Extended {
   Extended RoundToInteger() const;
 
  private:
+  static Extended FromDoubleSpecial(double value);
+
   std::uint16_t signExponent_ = 0;
   std::uint64_t significand_ = 0;
 };
