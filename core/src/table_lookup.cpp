@@ -62,7 +62,9 @@ class RowIndex {
 
   RowIndex(const Column& key, std::size_t n) {
     for (std::size_t edge = 0; edge < kEdges; ++edge) {
-      const double edgeValue = std::bit_cast<double>(kFirstEdgeBits + (edge << kEdgeShift));
+      // The shift in 64 bits: std::size_t has 32 on some targets.
+      const double edgeValue =
+          std::bit_cast<double>(kFirstEdgeBits + (std::uint64_t{edge} << kEdgeShift));
       starts_[edge] = static_cast<std::uint16_t>(FindLastRowNotAbove(key, edgeValue, 1, n));
     }
   }
@@ -76,7 +78,8 @@ class RowIndex {
     if (bits < kFirstEdgeBits) return {1, starts_[0]};
     const std::uint64_t edge = (bits - kFirstEdgeBits) >> kEdgeShift;
     if (edge >= kEdges - 1) return {starts_[kEdges - 1], n};
-    return {starts_[edge], starts_[edge + 1]};
+    const auto at = static_cast<std::size_t>(edge);  // below kEdges - 1 here
+    return {starts_[at], starts_[at + 1]};
   }
 
  private:

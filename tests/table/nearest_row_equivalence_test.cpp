@@ -6,6 +6,7 @@
 // tables built so that distances tie after rounding.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -148,16 +149,22 @@ TEST(NearestRowShortcuts, AgreeWithTheHalvingRecursionWhereRoundedDistancesTie) 
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   int ties = 0;
   for (int t = 0; t < 20000; ++t) {
-    std::vector<TableRow> table(static_cast<std::size_t>(rowCount(engine)));
+    // Keys strictly rising, as a table's must. They are compared only once
+    // stored, sorted and made unique: where double arithmetic carries excess
+    // precision (the x87 unit), a sum compared before it is stored can look
+    // larger than a key it then equals.
+    std::vector<double> keys(static_cast<std::size_t>(rowCount(engine)));
     double key = -std::ldexp(unit(engine), stepExponent(engine));
-    for (std::size_t i = 0; i < table.size(); ++i) {
+    for (double& k : keys) {
+      k = key;
       // Sometimes the very next double, sometimes a leap of many binades.
-      const double next = unit(engine) < 0.3
-                              ? std::nextafter(key, kInf)
-                              : key + std::ldexp(1.0 + unit(engine), stepExponent(engine));
-      key = i == 0 ? key : (next > key ? next : std::nextafter(key, kInf));
-      table[i] = {key, static_cast<double>(i)};
+      key = unit(engine) < 0.3 ? std::nextafter(key, kInf)
+                               : key + std::ldexp(1.0 + unit(engine), stepExponent(engine));
     }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    std::vector<TableRow> table;
+    for (const double k : keys) table.push_back({k, static_cast<double>(table.size())});
     const double lowest = table.front()[0];
     const double highest = table.back()[0];
     for (int v = 0; v < 20; ++v) {
