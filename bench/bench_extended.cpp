@@ -9,12 +9,11 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "normcalc/numtext.h"
+#include "ratio_report.h"
 
 namespace {
 
@@ -176,53 +175,16 @@ BENCHMARK(LongDoubleMultiplyChain);
 BENCHMARK(ExtendedDivideChain);
 BENCHMARK(LongDoubleDivideChain);
 
-// The console report as usual, then per operation ns/call of both and the
-// ratio, with the goal where there is one.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(OO_Tabular) {}  // plain text: the figures go into logs
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration) {
-        nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-      }
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    PrintRatio("Add", false);
-    PrintRatio("Subtract", false);
-    PrintRatio("Multiply", true);
-    PrintRatio("Divide", true);
-    PrintRatio("MultiplyChain", true);
-    PrintRatio("DivideChain", true);
-  }
-
- private:
-  void PrintRatio(const std::string& operation, bool hasGoal) {
-    const auto ours = nanoseconds_.find("Extended" + operation);
-    const auto peer = nanoseconds_.find("LongDouble" + operation);
-    if (ours == nanoseconds_.end() || peer == nanoseconds_.end() || peer->second <= 0) return;
-    const double ratio = ours->second / peer->second;
-    std::printf("%-13s Extended %6.2f ns/call, long double %6.2f ns/call, ratio %5.2f",
-                operation.c_str(), ours->second, peer->second, ratio);
-    if (hasGoal)
-      std::printf(" (goal <= %.0f: %s)", kGoalRatio, ratio <= kGoalRatio ? "met" : "missed");
-    std::printf("\n");
-  }
-
-  std::map<std::string, double> nanoseconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  std::vector<normcalc::bench::RatioPair> pairs;
+  for (const char* operation : {"Add", "Subtract"}) {
+    pairs.push_back({std::string("Extended") + operation, std::string("LongDouble") + operation});
+  }
+  for (const char* operation : {"Multiply", "Divide", "MultiplyChain", "DivideChain"}) {
+    pairs.push_back(
+        {std::string("Extended") + operation, std::string("LongDouble") + operation, kGoalRatio});
+  }
+  return normcalc::bench::RunWithRatios(argc, argv, std::move(pairs));
 }

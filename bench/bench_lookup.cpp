@@ -6,13 +6,12 @@
 
 #include <boost/math/distributions/normal.hpp>
 #include <cstddef>
-#include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "normcalc/core.h"
+#include "ratio_report.h"
 
 namespace {
 
@@ -105,47 +104,12 @@ BENCHMARK(PToX);
 BENCHMARK(BoostQuantile);
 BENCHMARK(PToXArithmeticOnly);
 
-// The console report as usual, then one line per pair with ns/call and the
-// ratio of our time to the peer's.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration)
-        nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    GetOutputStream() << "\n";
-    PrintRatio("XToP", "BoostCdf");
-    PrintRatio("PToX", "BoostQuantile");
-    PrintRatio("PToXArithmeticOnly", "BoostQuantile");
-  }
-
- private:
-  void PrintRatio(const std::string& ours, const std::string& peer) {
-    const auto a = nanoseconds_.find(ours);
-    const auto b = nanoseconds_.find(peer);
-    if (a == nanoseconds_.end() || b == nanoseconds_.end()) return;
-    char line[160];
-    std::snprintf(line, sizeof line, "%-18s %7.1f ns/call  %-13s %7.1f ns/call  ratio %.2f\n",
-                  ours.c_str(), a->second, peer.c_str(), b->second, a->second / b->second);
-    GetOutputStream() << line;
-  }
-
-  std::map<std::string, double> nanoseconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  // Goal: the table lookup at least as fast as the closed-form peer.
+  return normcalc::bench::RunWithRatios(argc, argv,
+                                        {{"XToP", "BoostCdf", 1.0},
+                                         {"PToX", "BoostQuantile", 1.0},
+                                         {"PToXArithmeticOnly", "BoostQuantile"}});
 }

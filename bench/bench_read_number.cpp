@@ -7,15 +7,13 @@
 #include <benchmark/benchmark.h>
 
 #include <fast_float/fast_float.h>
-#include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "normcalc/numtext.h"
+#include "ratio_report.h"
 
 namespace {
 
@@ -59,46 +57,6 @@ void Read(benchmark::State& state, const std::string* text) {
   }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    // With --benchmark_repetitions the median stands for the benchmark.
-    for (const Run& run : runs) {
-      const std::string name = run.run_name.str();
-      if (run.run_type == Run::RT_Iteration && medians_.count(name) == 0) {
-        nanoseconds_[name] = run.GetAdjustedCPUTime();
-      } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        nanoseconds_[name] = run.GetAdjustedCPUTime();
-        medians_.insert(name);
-      }
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("%-10s %12s %12s %12s %14s %16s\n", "input", "ReadNumber", "strtod", "fast_float",
-                "ratio/strtod", "ratio/fast_float");
-    for (const Input& input : Inputs()) {
-      const double ours = Find("ReadNumber", input.name);
-      const double strtod = Find("strtod", input.name);
-      const double fastFloat = Find("fast_float", input.name);
-      if (ours <= 0 || strtod <= 0 || fastFloat <= 0) continue;
-      std::printf("%-10s %9.1f ns %9.1f ns %9.1f ns %14.2f %16.2f\n", input.name, ours, strtod,
-                  fastFloat, ours / strtod, ours / fastFloat);
-    }
-  }
-
- private:
-  double Find(const std::string& reader, const std::string& input) const {
-    const auto found = nanoseconds_.find(reader + "/" + input);
-    return found == nanoseconds_.end() ? 0 : found->second;
-  }
-
-  std::map<std::string, double> nanoseconds_;
-  std::set<std::string> medians_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,10 +66,12 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((std::string("strtod/") + input.name).c_str(), Read<1>, text);
     benchmark::RegisterBenchmark((std::string("fast_float/") + input.name).c_str(), Read<2>, text);
   }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  // Goal: within 1.5 times fast_float on every input.
+  std::vector<normcalc::bench::RatioPair> pairs;
+  for (const Input& input : Inputs()) {
+    const std::string ours = std::string("ReadNumber/") + input.name;
+    pairs.push_back({ours, std::string("fast_float/") + input.name, 1.5});
+    pairs.push_back({ours, std::string("strtod/") + input.name});
+  }
+  return normcalc::bench::RunWithRatios(argc, argv, std::move(pairs));
 }

@@ -7,11 +7,11 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "normcalc/numtext.h"
+#include "ratio_report.h"
 
 namespace {
 
@@ -57,43 +57,9 @@ BENCHMARK(WriteNumber);
 BENCHMARK(ToChars);
 BENCHMARK(Snprintf);
 
-// The console report as usual, then one line per peer with ns/call and the
-// ratio of our time to the peer's.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration)
-        nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    PrintRatio("WriteNumber", "ToChars");
-    PrintRatio("WriteNumber", "Snprintf");
-  }
-
- private:
-  void PrintRatio(const std::string& ours, const std::string& peer) {
-    const auto a = nanoseconds_.find(ours);
-    const auto b = nanoseconds_.find(peer);
-    if (a == nanoseconds_.end() || b == nanoseconds_.end()) return;
-    std::printf("%-11s %7.1f ns/call  %-8s %7.1f ns/call  ratio %.2f\n", ours.c_str(), a->second,
-                peer.c_str(), b->second, a->second / b->second);
-  }
-
-  std::map<std::string, double> nanoseconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return normcalc::bench::RunWithRatios(
+      argc, argv, {{"WriteNumber", "ToChars", 1.5}, {"WriteNumber", "Snprintf"}});
 }
