@@ -10,9 +10,6 @@ namespace normcalc::cli {
 
 namespace {
 
-// The significant digits the calculator shows: WriteNumber's precision.
-constexpr int kShownPrecision = 15;
-
 // The number reader examines at most this many characters from the first one
 // that is not whitespace; leading whitespace it only skips.
 constexpr std::size_t kReaderLengthLimit = 32767;
@@ -95,16 +92,13 @@ std::string_view Converter::Convert(std::string_view text) {
   throw Exception("no conversion for this command");
 }
 
-// Execute's three steps (read the box, look the value up, write the result as
-// WriteNumber does) without the form model: a form hands its texts over as
-// strings and WriteNumber returns one, and over a million short lines those
-// copies and allocations took a fifth of the tool's time. The text is the
-// same: WriteNumber is ToDecimalForm and LayoutGeneral with 15 digits and the
-// decimal mark in force, and tests/cli compares every line with Execute.
+// Execute's three steps (read the box, look the value up, write the result)
+// without the form model: a form hands its texts over as strings and takes
+// one back, and over a million short lines those copies and allocations took a
+// fifth of the tool's time. tests/cli compares every line with Execute.
 std::string_view Converter::Execute(std::string_view text, double (*lookup)(double)) {
   const double result = lookup(ReadNumber(text));
-  const DecimalForm form = ToDecimalForm(Extended::FromDouble(result), kShownPrecision);
-  const int length = LayoutGeneral(form, kShownPrecision, LocaleDecimalMark(), std::span(text_));
+  const int length = WriteNumber(result, LocaleDecimalMark(), std::span(text_));
   return {text_.data(), static_cast<std::size_t>(length)};
 }
 

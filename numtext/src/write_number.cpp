@@ -16,10 +16,14 @@ constexpr int kTextBufferSize = 64;
 
 }  // namespace
 
-std::string WriteNumber(double value, char decimalMark) {
+int WriteNumber(double value, char decimalMark, std::span<char, kTextBufferSize> buffer) {
   const DecimalForm form = ToDecimalForm(Extended::FromDouble(value), kShownPrecision);
+  return LayoutGeneral(form, kShownPrecision, decimalMark, buffer);
+}
+
+std::string WriteNumber(double value, char decimalMark) {
   char buffer[kTextBufferSize];
-  const int length = LayoutGeneral(form, kShownPrecision, decimalMark, std::span(buffer));
+  const int length = WriteNumber(value, decimalMark, std::span(buffer));
   return std::string(buffer, static_cast<std::string::size_type>(length));
 }
 

@@ -176,6 +176,9 @@ struct DecimalForm {
 std::string WriteNumber(double value);
 // The same with an explicit decimal mark.
 std::string WriteNumber(double value, char decimalMark);
+// The same text laid out in a caller's buffer, for callers that write many
+// numbers without a string each; returns the number of characters.
+int WriteNumber(double value, char decimalMark, std::span<char, 64> buffer);
 
 DecimalForm ToDecimalForm(Extended value, int precision);  // precision 2..18
 Extended ScaleByPowerOfTen(Extended value, int power);     // |power| < 5120
