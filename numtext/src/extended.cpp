@@ -323,30 +323,11 @@ Extended operator/(Extended a, Extended b) {
 
 namespace {
 
-// -1, 0 or +1; raises on a NaN, as every ordered comparison does.
-int Compare(Extended a, Extended b) {
-  if (BothNormal(a, b)) {
-    // Neither is a zero, a NaN or a pseudo-denormal: the sign decides, then
-    // the magnitude, in the order of (biased exponent, significand).
-    if (a.SignBit() != b.SignBit()) return a.SignBit() ? -1 : 1;
-    int magnitude = 0;
-    if (a.BiasedExponent() != b.BiasedExponent()) {
-      magnitude = a.BiasedExponent() < b.BiasedExponent() ? -1 : 1;
-    } else if (a.Significand() != b.Significand()) {
-      magnitude = a.Significand() < b.Significand() ? -1 : 1;
-    }
-    return a.SignBit() ? -magnitude : magnitude;
-  }
-  RejectUnsupported(a, b);
-  if (a.IsNaN() || b.IsNaN()) throw EInvalidOp();
-  // A pseudo-denormal (integer bit set in a zero exponent field) is worth the
-  // same significand in field 1, where the ordering below expects it.
-  a = WithSign(a, a.SignBit());
-  b = WithSign(b, b.SignBit());
-  if (a.IsZero() && b.IsZero()) return 0;
+// The order of two values of the same encoding family, neither a NaN nor a
+// zero pair: the sign decides, then the magnitude, in the order of (biased
+// exponent, significand), which for these encodings is the order of value.
+int CompareByEncoding(Extended a, Extended b) {
   if (a.SignBit() != b.SignBit()) return a.SignBit() ? -1 : 1;
-  // Same sign: order by magnitude, which for these encodings is the order of
-  // (biased exponent, significand) once subnormals are left as they are.
   int magnitude = 0;
   if (a.BiasedExponent() != b.BiasedExponent()) {
     magnitude = a.BiasedExponent() < b.BiasedExponent() ? -1 : 1;
@@ -354,6 +335,19 @@ int Compare(Extended a, Extended b) {
     magnitude = a.Significand() < b.Significand() ? -1 : 1;
   }
   return a.SignBit() ? -magnitude : magnitude;
+}
+
+// -1, 0 or +1; raises on a NaN, as every ordered comparison does.
+int Compare(Extended a, Extended b) {
+  if (BothNormal(a, b)) return CompareByEncoding(a, b);
+  RejectUnsupported(a, b);
+  if (a.IsNaN() || b.IsNaN()) throw EInvalidOp();
+  // A pseudo-denormal (integer bit set in a zero exponent field) is worth the
+  // same significand in field 1, where the encoding order expects it.
+  a = WithSign(a, a.SignBit());
+  b = WithSign(b, b.SignBit());
+  if (a.IsZero() && b.IsZero()) return 0;
+  return CompareByEncoding(a, b);
 }
 
 }  // namespace
