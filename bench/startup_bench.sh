@@ -19,6 +19,7 @@ xs_start nowm
 
 # xev reports every change among the root window's children, one line each.
 coproc watch { exec stdbuf -oL xev -root -event substructure; }
+watcher=$watch_PID   # bash unsets watch_PID once the coprocess has ended
 sleep 0.5   # xev selects its events before the first program starts
 
 # Discards what the watcher reported about the previous program.
@@ -57,8 +58,8 @@ for ((run = 1; run <= runs; ++run)); do
   measure "$peer" >>"$xs_dir/xcalc"
 done
 
-kill "$watch_PID"
-wait "$watch_PID" 2>/dev/null || true
+kill "$watcher" 2>/dev/null || true
+wait "$watcher" 2>/dev/null || true
 
 ours_ms=$(cut -d' ' -f1 "$xs_dir/normcalc" | median)
 peer_ms=$(cut -d' ' -f1 "$xs_dir/xcalc" | median)
