@@ -82,7 +82,7 @@ std::string FourteenPlaceLiteral(double value) {
   return std::to_string(scaled / kDecimalScale) + "." + fraction;
 }
 
-// The area of one trapezoid added to the running sum: step 4 in Extended, the
+// The area of one trapezoid added to the running sum, carried in Extended, the
 // sum rounded to double once per row.
 double AddTrapezoid(double sum, double previousX, double x, double previousPhi, double phi) {
   const Extended width = Extended::FromDouble(x) - Extended::FromDouble(previousX);

@@ -179,11 +179,8 @@ class NearestRowSearch {
     return Nearest(1, n);
   }
 
-  // The last row whose key is not above the value, for key(1) <= value: a
-  // halving search without the tree's weighings, written so that the choice
-  // of half can be a conditional move rather than an unpredictable branch.
-  // The candidates are rows low ... low + count - 1, and key(low) <= value.
-  // A row index, when there is one, narrows the rows to search first.
+  // The last row whose key is not above the value, for key(1) <= value; a
+  // row index, when there is one, narrows the rows to search first.
   std::size_t LastRowNotAbove(std::size_t n) const {
     if (index_ == nullptr) return FindLastRowNotAbove(key_, value_, 1, n);
     const RowIndex::Rows rows = index_->Narrow(value_, n);

@@ -114,7 +114,8 @@ inline Extended Scale(std::uint64_t mantissa, int scale) {
 //     exponent - (digits after the point): before the first significant digit
 //     each zero after the point lowers the point position by one, and from that
 //     digit on every digit after the point raises the digit count by one.
-//   - All digits zero: the value is zero whatever the exponent, as in step 9.1.
+//   - All digits zero: the value is zero whatever the exponent, as in the
+//     general scan.
 //   - An exponent of at most 4932 never sets the out-of-range flag; one with
 //     more digits or no digit at all is left to the general scan.
 //   - A byte that ends the mantissa or the exponent ends the number in both.
