@@ -4,7 +4,7 @@
 #   tools/setup-debian.sh test   that, and what the whole test suite needs
 set -eu
 
-run_packages="cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+run_packages="cmake g++ ninja-build pkg-config python3 qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   libboost-math-dev libfast-float-dev"
 test_packages="xvfb xauth openbox xdotool x11-utils locales

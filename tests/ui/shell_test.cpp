@@ -10,7 +10,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "application_title.h"
 #include "error_box_probe.h"
 #include "event_guard.h"
 #include "main_routine.h"
@@ -161,30 +160,6 @@ class ShellTest : public QObject {
     QCOMPARE(box.caption, Application().ApplicationTitle());
     QCOMPARE(box.icon, QMessageBox::Critical);
     QVERIFY(Application().MainForm() == nullptr);
-  }
-
-  void TitleRuleTakesTheFileNameUpToItsFirstDot_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("upper case") << "/opt/bin/CALC.EXE"
-                                << "Calc";
-    QTest::newRow("lower case") << "calc.exe"
-                                << "calc";
-    QTest::newRow("two dots") << "/a/calc.v2.exe"
-                              << "calc";
-    QTest::newRow("dot in a folder") << "/a.b/NormCalc"
-                                     << "Normcalc";
-    QTest::newRow("no dot") << "/usr/bin/normcalc"
-                            << "normcalc";
-    QTest::newRow("first character kept") << "/x/éTUDE.bin"
-                                          << "étude";
-    QTest::newRow("leading dot") << "/x/.hidden"
-                                 << "";
-  }
-  void TitleRuleTakesTheFileNameUpToItsFirstDot() {
-    QFETCH(QString, path);
-    QFETCH(QString, title);
-    QCOMPARE(normcalc::ApplicationTitleFromPath(path), title);
   }
 
   // A copy of this very program named CALC.EXE shows "Calc" on its error box.

@@ -10,10 +10,6 @@ class QWidget;
 
 namespace normcalc {
 
-// number * numerator / denominator, rounded half away from zero, without
-// overflow for any int operands whose product fits in 64 bits.
-int MulDiv(int number, int numerator, int denominator);
-
 // Sets the pixel sizes of the form's and the controls' fonts for a screen of
 // screenPixelsPerInch, measures "0" in the form's font and, when it differs
 // from TextHeight, scales every control on clientArea by measured/TextHeight.

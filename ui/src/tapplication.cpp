@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "application_title.h"
 #include "event_guard.h"
 #include "normcalc/core.h"
 #include "terror_box.h"
@@ -48,7 +47,8 @@ TApplication::TApplication(int& argc, char** argv)
   // The window's caption must stay "Form1": Qt appends an application display
   // name to every caption once one is set, so the title goes into the
   // application name only (see platform_linux.cpp for what that feeds).
-  setApplicationName(ApplicationTitleFromPath(ExecutableFilePath()));
+  setApplicationName(
+      QString::fromStdString(ApplicationTitleFromPath(ExecutableFilePath().toStdString())));
   setWindowIcon(QIcon(kApplicationIcon));
   setDesktopFileName(QStringLiteral(NORMCALC_APP_ID));
   // Only the main form's close ends the program (eventFilter), exactly once.

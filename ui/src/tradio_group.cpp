@@ -5,20 +5,16 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "normcalc/core.h"
+
 namespace normcalc {
 
 namespace {
 
-// The cell placement of a radio group: every item sits kItemLeft pixels in,
-// kItemWidthAllowance narrower than the group, below the caption's line of
-// text (its cell height plus kCaptionGap) and above kBottomAllowance pixels
-// left at the foot of the group.
-constexpr int kItemLeft = 8;
-constexpr int kItemWidthAllowance = 10;
-constexpr int kCaptionGap = 1;
-constexpr int kBottomAllowance = 4;
-// The caption starts kCaptionLeft pixels in, on the frame's top line.
+// The caption starts kCaptionLeft pixels in, on the frame's top line, with
+// kCaptionPadding pixels of the group's face on either side.
 constexpr int kCaptionLeft = 8;
+constexpr int kCaptionPadding = 1;
 
 }  // namespace
 
@@ -79,7 +75,7 @@ void TRadioGroup::paintEvent(QPaintEvent* /*event*/) {
   // An etched line: a shaded rectangle, sunken, one pixel wide.
   qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, 0), palette(), true, 1);
   if (title().isEmpty()) return;
-  const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionGap,
+  const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionPadding,
                       metrics.height());
   painter.fillRect(caption, palette().window());
   painter.setPen(palette().color(QPalette::WindowText));
@@ -92,12 +88,9 @@ void TRadioGroup::ArrangeItems() {
   if (buttons_.isEmpty()) return;
   const int count = static_cast<int>(buttons_.size());
   const int captionHeight = QFontMetrics(font()).height();
-  const int usable = height() - captionHeight - kCaptionGap - kBottomAllowance;
-  const int rowHeight = usable / count;
-  const int firstTop = (usable % count) / 2 + captionHeight + kCaptionGap;
   for (int index = 0; index < count; ++index) {
-    buttons_[index]->setGeometry(kItemLeft, firstTop + index * rowHeight,
-                                 width() - kItemWidthAllowance, rowHeight);
+    const TBounds cell = RadioItemBounds(width(), height(), captionHeight, count, index);
+    buttons_[index]->setGeometry(cell.left, cell.top, cell.width, cell.height);
   }
 }
 

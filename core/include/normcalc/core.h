@@ -75,4 +75,70 @@ void Button1Click(FormModel& form);
 // character sorts after "." (any multi-byte character does); empty stays empty.
 std::string ErrorBoxText(std::string_view message);
 
+// ---------------------------------------------------------------------------
+// What every window of the calculator shares that is not toolkit code.
+
+// The application's title from its executable's path (UTF-8, "/" or "\\"
+// between folders): the file name cut at its first ".", every letter after the
+// first character in lower case, as the ANSI lower-casing of a Japanese
+// system does it (A-Z only; other characters stay). "C:\\apps\\CALC.EXE"
+// gives "Calc", "calc.v2.exe" gives "calc", ".hidden" gives "".
+std::string ApplicationTitleFromPath(std::string_view executablePath);
+
+// The window's description: one table, made at build time from the form
+// description file core/form/tform1.ui, that every front end lays itself out
+// by. Positions and sizes are pixels at pixelsPerInch for a form font whose
+// "0" measures textHeight pixels; texts are UTF-8.
+enum class TControlKind { Label, PushButton, RadioGroup, Edit };
+
+struct TControlDescription {
+  std::string_view name;  // the form's field: "Button1"
+  TControlKind kind;
+  int left, top, width, height;  // in the form's client area
+  std::string_view text;         // a label's or button's text, a group's caption
+  int fontHeight;                // a label's own character height; 0 = the form's font
+  bool bold, italic;
+  int tabOrder;                             // -1 for a control that takes no focus
+  std::span<const std::string_view> items;  // a radio group's items
+  int itemIndex;                            // a radio group's selected item
+};
+
+struct TFormDescription {
+  std::string_view name, className, caption;
+  int left, top, width, height;  // outer geometry on the screen
+  std::string_view fontFace;
+  int fontHeight;
+  int fontCharSet;  // as Windows numbers character sets: 128 is Shift-JIS
+  int pixelsPerInch, textHeight;
+  std::span<const TControlDescription> controls;  // in creation order
+};
+
+extern const TFormDescription Form1Description;
+
+// The scaling of a description when the form is created. MulDiv is
+// number * numerator / denominator rounded half away from zero, in 64 bits.
+int MulDiv(int number, int numerator, int denominator);
+
+// The form font's character height on a screen of screenPixelsPerInch.
+int ScaledFormFontHeight(const TFormDescription& form, int screenPixelsPerInch);
+
+struct TBounds {
+  int left, top, width, height;
+};
+
+// A control's bounds when "0" measures `measured` pixels in the form's font
+// instead of the description's textHeight. The edges move, so neighbours that
+// touched at design time still touch: the width is scaled(left + width) -
+// scaled(left). Identity when measured equals textHeight.
+TBounds ScaledBounds(TBounds designed, int measured, int textHeight);
+
+// A label's character height for the same measurement.
+int ScaledFontHeight(int designedHeight, int measured, int textHeight);
+
+// Where a radio group of the given size places item `index` of `count`, in the
+// group's own coordinates, when a line of its font is captionHeight pixels
+// high: one column, below the caption's line, the height left shared out in
+// equal whole rows with the remainder split above and below them.
+TBounds RadioItemBounds(int groupWidth, int groupHeight, int captionHeight, int count, int index);
+
 }  // namespace normcalc
