@@ -89,7 +89,7 @@ for preset in $presets; do
   repeat=""
   [ -n "$emulator" ] && repeat="--repeat until-pass:3"
   # shellcheck disable=SC2086
-  ctest --preset "$preset" $repeat || status=1
+  ctest --preset "$preset" -j "$(nproc)" $repeat || status=1
   tested=$(seconds)
 
   for command in x2p p2x read write; do

@@ -18,7 +18,7 @@ case "${1:-}" in
     sh tools/setup-debian.sh test
     cmake --preset asan
     cmake --build --preset asan
-    ctest --preset asan
+    ctest --preset asan -j "$(nproc)"
     sh tools/fuzz.sh 20          # every libFuzzer target for 20 s
     sh tools/valgrind-cli.sh     # normcalc-cli under memcheck, edge cases
     sh tools/soak-window.sh      # 10^4 clicks on the window, memory at 10^3 and 10^4
