@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QWindow>
 
+#include "empty_title.h"
 #include "event_guard.h"
 
 namespace normcalc {
@@ -33,7 +34,10 @@ void TErrorBox::showEvent(QShowEvent* event) {
   // The box takes its final size in QMessageBox::showEvent; the platform window
   // is mapped only afterwards, so moving here places it before it appears.
   QMessageBox::showEvent(event);
-  GuardEvent([this] { CentreFrame(expectedFrame_); });
+  GuardEvent([this] {
+    if (windowTitle().isEmpty()) ShowEmptyTitle(*this);
+    CentreFrame(expectedFrame_);
+  });
 }
 
 bool TErrorBox::event(QEvent* event) {

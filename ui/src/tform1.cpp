@@ -1,5 +1,7 @@
 #include "tform1.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -36,9 +38,17 @@ bool IsEnterWithAModifier(const QEvent& event) {
          (key.modifiers() & kModifiers) != Qt::NoModifier;
 }
 
+// The form is a scroll area only so that it scrolls when made too small; to a
+// screen reader it is the application's window, announced by its caption.
+QAccessibleInterface* AccessibleForm(const QString& className, QObject* object) {
+  if (className != QLatin1String(TForm1::staticMetaObject.className())) return nullptr;
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QScrollArea(parent) {
+  QAccessible::installFactory(AccessibleForm);  // once: the same factory is not added twice
   setupUi(this);
   // Before anything is measured, so that the scaling measures the face drawn.
   SubstituteDescribedFace(font().family());
