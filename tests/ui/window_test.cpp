@@ -1,5 +1,6 @@
 // The calculator window as a user meets it: its start state, the conversions
 // through the real widgets, the keyboard, the layout and its scaling.
+#include <QAccessible>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -32,6 +33,21 @@ constexpr DesignedControl kDesignedLabels[] = {
 };
 constexpr int kDesignedTextHeight = 12;
 
+// What the window is on a screen whose density Qt leaves to it (its logical
+// pixels per inch): the outer bounds, the 96-dpi ones scaled by dpi/96 and
+// rounded half up, and the form font's pixel height, 12 scaled likewise.
+// Under Qt's own scaling the window sees 96.
+struct ScreenCase {
+  int pixelsPerInch;
+  QRect outer;
+  int formFontHeight;
+};
+constexpr ScreenCase kScreens[] = {
+    {96, {218, 192, 397, 231}, 12},
+    {120, {273, 240, 496, 289}, 15},
+    {144, {327, 288, 596, 347}, 18},
+};
+
 // value * measured / 12, rounded half up: the scale of the description, in
 // exact integer arithmetic.
 int Scaled(int value, int measured) {
@@ -60,6 +76,12 @@ class WindowTest : public QObject {
     for (const QChar c : text) QTest::keyClick(form_->windowHandle(), c.toLatin1());
   }
   QWidget* Focused() const { return QApplication::focusWidget(); }
+  const ScreenCase& Screen() const {
+    for (const ScreenCase& screen : kScreens) {
+      if (screen.pixelsPerInch == form_->logicalDpiY()) return screen;
+    }
+    qFatal("no expectations for %d pixels per inch", form_->logicalDpiY());
+  }
 
  private slots:
   void init() {
@@ -86,9 +108,34 @@ class WindowTest : public QObject {
     QCOMPARE(form_->Label4->text(), QString("P="));
   }
 
+  // What a screen reader announces for each control: its role and its name.
+  // The real program on the accessibility bus is checked by run_as_user.
+  void ControlsAreNamedAsAUserNamesThem() {
+    const struct {
+      QWidget* control;
+      QAccessible::Role role;
+      const char* name;
+    } cases[] = {
+        {form_.get(), QAccessible::Window, "Form1"},
+        {form_->Button1, QAccessible::Button, "EXIT"},
+        {form_->Button2, QAccessible::Button, "EXECUTE"},
+        {form_->RadioGroup1, QAccessible::Grouping, "MODE"},
+        {form_->RadioGroup1->Item(0), QAccessible::RadioButton, "X→P"},
+        {form_->RadioGroup1->Item(1), QAccessible::RadioButton, "P→X"},
+        {form_->Edit1, QAccessible::EditableText, "X="},
+        {form_->Edit2, QAccessible::EditableText, "P="},
+    };
+    for (const auto& c : cases) {
+      const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(c.control);
+      QVERIFY2(accessible != nullptr, c.name);
+      QCOMPARE(accessible->role(), c.role);
+      QCOMPARE(accessible->text(QAccessible::Name), QString(c.name));
+    }
+  }
+
   void OpensAtItsDescribedPlaceAndOuterSize() {
     // The offscreen platform draws no frame: the outer size is the window's.
-    QCOMPARE(form_->frameGeometry(), QRect(218, 192, 397, 231));
+    QCOMPARE(form_->frameGeometry(), Screen().outer);
     QVERIFY(!QApplication::windowIcon().isNull());
     QCOMPARE(QApplication::windowIcon().availableSizes().value(0), QSize(32, 32));
   }
@@ -284,7 +331,7 @@ class WindowTest : public QObject {
     // it was designed for.
     const int measured = QFontMetrics(form_->font()).size(Qt::TextSingleLine, "0").height();
     QCOMPARE(form_->MeasuredTextHeight(), measured);
-    QCOMPARE(form_->font().pixelSize(), 12);
+    QCOMPARE(form_->font().pixelSize(), Screen().formFontHeight);
     for (const DesignedControl& c : kDesignedControls) {
       const auto* control = form_->ClientArea->findChild<QWidget*>(c.name);
       QVERIFY2(control != nullptr, c.name);
@@ -333,7 +380,7 @@ class WindowTest : public QObject {
     QList<QRect> before;
     const auto controls = form_->ClientArea->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (const QWidget* control : controls) before.append(control->geometry());
-    for (const QSize size : {QSize(800, 600), QSize(150, 80), QSize(397, 231)}) {
+    for (const QSize size : {QSize(800, 600), QSize(150, 80), Screen().outer.size()}) {
       form_->resize(size);
       QCoreApplication::processEvents();
       for (qsizetype i = 0; i < controls.size(); ++i) {
