@@ -11,9 +11,11 @@
 namespace normcalc {
 
 void ShowEmptyTitle(QWidget& window) {
+  // The interface exists on every platform of a Qt built for X11; only on
+  // X11 itself does it hold a connection.
   const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (x11 == nullptr) return;
-  xcb_connection_t* connection = x11->connection();
+  xcb_connection_t* connection = x11 == nullptr ? nullptr : x11->connection();
+  if (connection == nullptr) return;
   constexpr const char* kName = "_NET_WM_NAME";
   const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
       xcb_intern_atom_reply(
