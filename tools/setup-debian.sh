@@ -4,12 +4,13 @@
 #   tools/setup-debian.sh test   that, and what the whole test suite needs
 set -eu
 
-run_packages="cmake g++ ninja-build pkg-config python3 qt6-base-dev qt6-base-dev-tools libgl-dev
+run_packages="cmake g++ ninja-build pkg-config python3 qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   libboost-math-dev libfast-float-dev"
 test_packages="xvfb xauth openbox xdotool x11-utils locales
   desktop-file-utils appstream man-db dpkg-dev debootstrap
-  xclip wmctrl x11-apps xfonts-base imagemagick"
+  xclip wmctrl x11-apps xfonts-base imagemagick
+  dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
 
 # The fuzz targets, valgrind, and the cross builds with the emulators that run them.
 test_packages="$test_packages clang libclang-rt-14-dev valgrind googletest g++-aarch64-linux-gnu

@@ -31,6 +31,13 @@ int ScaledFormFontHeight(const TFormDescription& form, int screenPixelsPerInch) 
   return MulDiv(form.fontHeight, screenPixelsPerInch, form.pixelsPerInch);
 }
 
+TBounds ScaledFormBounds(const TFormDescription& form, int screenPixelsPerInch) {
+  const auto scaled = [&](int value) {
+    return MulDiv(value, screenPixelsPerInch, form.pixelsPerInch);
+  };
+  return {scaled(form.left), scaled(form.top), scaled(form.width), scaled(form.height)};
+}
+
 TBounds ScaledBounds(TBounds designed, int measured, int textHeight) {
   if (measured == textHeight) return designed;
   const int left = MulDiv(designed.left, measured, textHeight);

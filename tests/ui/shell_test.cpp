@@ -130,7 +130,7 @@ class ShellTest : public QObject {
     QFETCH(int, boxes);
     QFETCH(QString, text);
     const ShownErrorBox box = RunClosingErrorBoxes([&] {
-      normcalc::GuardEvent(form_.get(), [kind] {
+      normcalc::GuardEvent([kind] {
         if (kind == 0) throw normcalc::Exception("abc?");
         if (kind == 1) throw normcalc::EAbort();
         throw std::runtime_error("not of the family");
@@ -162,7 +162,8 @@ class ShellTest : public QObject {
     QVERIFY(Application().MainForm() == nullptr);
   }
 
-  // A copy of this very program named CALC.EXE shows "Calc" on its error box.
+  // A copy of this very program named CALC.EXE shows "Calc" on its error box;
+  // one named .hidden has an empty title, and so an empty caption.
   void CopyNamedCalcExeCaptionsItsErrorBoxCalc_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("caption");
@@ -170,6 +171,8 @@ class ShellTest : public QObject {
                               << "Calc";
     QTest::newRow("calc.v2.exe") << "calc.v2.exe"
                                  << "calc";
+    QTest::newRow(".hidden") << ".hidden"
+                             << "";
   }
   void CopyNamedCalcExeCaptionsItsErrorBoxCalc() {
     QFETCH(QString, fileName);
@@ -182,15 +185,13 @@ class ShellTest : public QObject {
     process.start(copy, {kPrintCaptionArgument});
     QVERIFY(process.waitForFinished(-1));
     QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).trimmed(), caption);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), "[" + caption + "]\n");
   }
 
   void ClosingTheMainFormEndsTheEventLoop() {
     // Enter right after start-up clicks the focused EXIT, which closes the
     // main form; RunEventLoop then returns.
-    TForm1* mainForm = nullptr;
-    Application().CreateMainForm(mainForm);
-    QVERIFY(mainForm != nullptr);
+    TForm1* mainForm = &Application().CreateMainForm<TForm1>();
     QCOMPARE(Application().MainForm(), mainForm);
     QVERIFY(!mainForm->isVisible());  // created hidden
     QTimer::singleShot(0, mainForm, [mainForm] {
@@ -220,7 +221,7 @@ int main(int argc, char** argv) {
   if (argc == 2 && qstrcmp(argv[1], kPrintCaptionArgument) == 0) {
     const ShownErrorBox box =
         RunClosingErrorBoxes([&] { application.ReportError(normcalc::Exception("probe")); });
-    std::printf("%s\n", box.caption.toUtf8().constData());
+    std::printf("[%s]\n", box.caption.toUtf8().constData());
     return 0;
   }
   ShellTest test;

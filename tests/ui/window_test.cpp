@@ -1,5 +1,6 @@
 // The calculator window as a user meets it: its start state, the conversions
 // through the real widgets, the keyboard, the layout and its scaling.
+#include <QAccessible>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -32,6 +33,21 @@ constexpr DesignedControl kDesignedLabels[] = {
 };
 constexpr int kDesignedTextHeight = 12;
 
+// What the window is on a screen whose density Qt leaves to it (its logical
+// pixels per inch): the outer bounds, the 96-dpi ones scaled by dpi/96 and
+// rounded half up, and the form font's pixel height, 12 scaled likewise.
+// Under Qt's own scaling the window sees 96.
+struct ScreenCase {
+  int pixelsPerInch;
+  QRect outer;
+  int formFontHeight;
+};
+constexpr ScreenCase kScreens[] = {
+    {96, {218, 192, 397, 231}, 12},
+    {120, {273, 240, 496, 289}, 15},
+    {144, {327, 288, 596, 347}, 18},
+};
+
 // value * measured / 12, rounded half up: the scale of the description, in
 // exact integer arithmetic.
 int Scaled(int value, int measured) {
@@ -60,6 +76,12 @@ class WindowTest : public QObject {
     for (const QChar c : text) QTest::keyClick(form_->windowHandle(), c.toLatin1());
   }
   QWidget* Focused() const { return QApplication::focusWidget(); }
+  const ScreenCase& Screen() const {
+    for (const ScreenCase& screen : kScreens) {
+      if (screen.pixelsPerInch == form_->logicalDpiY()) return screen;
+    }
+    qFatal("no expectations for %d pixels per inch", form_->logicalDpiY());
+  }
 
  private slots:
   void init() {
@@ -86,9 +108,34 @@ class WindowTest : public QObject {
     QCOMPARE(form_->Label4->text(), QString("P="));
   }
 
+  // What a screen reader announces for each control: its role and its name.
+  // The real program on the accessibility bus is checked by run_as_user.
+  void ControlsAreNamedAsAUserNamesThem() {
+    const struct {
+      QWidget* control;
+      QAccessible::Role role;
+      const char* name;
+    } cases[] = {
+        {form_.get(), QAccessible::Window, "Form1"},
+        {form_->Button1, QAccessible::Button, "EXIT"},
+        {form_->Button2, QAccessible::Button, "EXECUTE"},
+        {form_->RadioGroup1, QAccessible::Grouping, "MODE"},
+        {form_->RadioGroup1->Item(0), QAccessible::RadioButton, "X→P"},
+        {form_->RadioGroup1->Item(1), QAccessible::RadioButton, "P→X"},
+        {form_->Edit1, QAccessible::EditableText, "X="},
+        {form_->Edit2, QAccessible::EditableText, "P="},
+    };
+    for (const auto& c : cases) {
+      const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(c.control);
+      QVERIFY2(accessible != nullptr, c.name);
+      QCOMPARE(accessible->role(), c.role);
+      QCOMPARE(accessible->text(QAccessible::Name), QString(c.name));
+    }
+  }
+
   void OpensAtItsDescribedPlaceAndOuterSize() {
     // The offscreen platform draws no frame: the outer size is the window's.
-    QCOMPARE(form_->frameGeometry(), QRect(218, 192, 397, 231));
+    QCOMPARE(form_->frameGeometry(), Screen().outer);
     QVERIFY(!QApplication::windowIcon().isNull());
     QCOMPARE(QApplication::windowIcon().availableSizes().value(0), QSize(32, 32));
   }
@@ -204,7 +251,71 @@ class WindowTest : public QObject {
     QCOMPARE(form_->RadioGroup1->ItemIndex(), 0);
   }
 
-  void EnterOnTheFocusedExecuteRepeatsIt() {
+  // What a key does with the focus on a control. EXECUTE and EXIT are clicked
+  // by a plain Enter (the keypad's included) and by Space when they have the
+  // focus; Enter with Shift, Ctrl or Alt, Enter anywhere but on a button, and
+  // Esc anywhere click nothing.
+  void KeysClickOnlyTheFocusedButton_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("clicks");
+    const int none = Qt::NoModifier;
+    const int keypad = Qt::KeypadModifier;
+    for (const char* button : {"Button1", "Button2"}) {
+      const QByteArray on = QByteArray(" on ") + button;
+      const auto row = [&](const char* what) -> QTestData& {
+        return QTest::newRow((what + on).constData());
+      };
+      row("Return") << button << int(Qt::Key_Return) << none << true;
+      row("keypad Enter") << button << int(Qt::Key_Enter) << keypad << true;
+      row("Space") << button << int(Qt::Key_Space) << none << true;
+      row("Shift+Return") << button << int(Qt::Key_Return) << int(Qt::ShiftModifier) << false;
+      row("Ctrl+Return") << button << int(Qt::Key_Return) << int(Qt::ControlModifier) << false;
+      row("Alt+Return") << button << int(Qt::Key_Return) << int(Qt::AltModifier) << false;
+      row("Shift+keypad Enter") << button << int(Qt::Key_Enter) << int(Qt::ShiftModifier | keypad)
+                                << false;
+      row("Ctrl+keypad Enter") << button << int(Qt::Key_Enter) << int(Qt::ControlModifier | keypad)
+                               << false;
+      row("Alt+keypad Enter") << button << int(Qt::Key_Enter) << int(Qt::AltModifier | keypad)
+                              << false;
+      row("Ctrl+Shift+Return") << button << int(Qt::Key_Return)
+                               << int(Qt::ControlModifier | Qt::ShiftModifier) << false;
+      row("Esc") << button << int(Qt::Key_Escape) << none << false;
+    }
+    QTest::newRow("Return in Edit1") << "Edit1" << int(Qt::Key_Return) << none << false;
+    QTest::newRow("keypad Enter in Edit2") << "Edit2" << int(Qt::Key_Enter) << keypad << false;
+    QTest::newRow("Return on the group") << "RadioGroup1" << int(Qt::Key_Return) << none << false;
+    QTest::newRow("Esc in Edit1") << "Edit1" << int(Qt::Key_Escape) << none << false;
+  }
+  void KeysClickOnlyTheFocusedButton() {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, clicks);
+    form_->Edit1->setText("1");
+    QWidget* target = form_->findChild<QWidget*>(focus);
+    if (target == form_->RadioGroup1) target = form_->RadioGroup1->Item(0);
+    target->setFocus();
+    QCOMPARE(Focused(), target);
+    // Only a focused push button is the active one, drawn as the default.
+    QCOMPARE(form_->Button1->isDefault(), target == form_->Button1);
+    QCOMPARE(form_->Button2->isDefault(), target == form_->Button2);
+    QSignalSpy exits(form_->Button1, &QPushButton::clicked);
+    QSignalSpy executes(form_->Button2, &QPushButton::clicked);
+
+    Key(static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+
+    const bool exitClicked = clicks && target == form_->Button1;
+    const bool executeClicked = clicks && target == form_->Button2;
+    QCOMPARE(exits.count(), exitClicked ? 1 : 0);
+    QCOMPARE(executes.count(), executeClicked ? 1 : 0);
+    QCOMPARE(form_->isVisible(), !exitClicked);  // EXIT closes the window
+    QCOMPARE(form_->Edit2->text(), executeClicked ? QString("0.341344279839592") : QString());
+    QCOMPARE(form_->Edit1->text(), QString("1"));
+  }
+
+  void EnterAfterAClickOnExecuteRepeatsIt() {
     form_->Edit1->setText("1");
     QTest::mouseClick(form_->Button2, Qt::LeftButton);
     QCOMPARE(Focused(), form_->Button2);
@@ -213,50 +324,6 @@ class WindowTest : public QObject {
     form_->Edit2->clear();
     Key(Qt::Key_Return);
     QCOMPARE(form_->Edit2->text(), QString("0.341344279839592"));
-    form_->Edit2->clear();
-    Key(Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(form_->Edit2->text(), QString("0.341344279839592"));
-    form_->Edit2->clear();
-    Key(Qt::Key_Space);
-    QCOMPARE(form_->Edit2->text(), QString("0.341344279839592"));
-  }
-
-  void EnterOnTheFocusedExitClosesTheWindow() {
-    Key(Qt::Key_Return);
-    QVERIFY(!form_->isVisible());
-  }
-
-  void SpaceOnTheFocusedExitClosesTheWindow() {
-    Key(Qt::Key_Space);
-    QVERIFY(!form_->isVisible());
-  }
-
-  // Enter in an edit box or on the group, and Esc anywhere, click nothing.
-  void EnterOutsideAButtonAndEscDoNothing_data() {
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<int>("key");
-    QTest::newRow("Enter in Edit1") << "Edit1" << int(Qt::Key_Return);
-    QTest::newRow("Enter in Edit2") << "Edit2" << int(Qt::Key_Return);
-    QTest::newRow("Enter on the group") << "RadioGroup1" << int(Qt::Key_Return);
-    QTest::newRow("Esc on EXIT") << "Button1" << int(Qt::Key_Escape);
-    QTest::newRow("Esc on EXECUTE") << "Button2" << int(Qt::Key_Escape);
-    QTest::newRow("Esc in Edit1") << "Edit1" << int(Qt::Key_Escape);
-  }
-  void EnterOutsideAButtonAndEscDoNothing() {
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    form_->Edit1->setText("1");
-    QWidget* target = form_->findChild<QWidget*>(focus);
-    if (target == form_->RadioGroup1) target = form_->RadioGroup1->Item(0);
-    target->setFocus();
-    QCOMPARE(Focused(), target);
-    Key(static_cast<Qt::Key>(key));
-    QVERIFY(form_->isVisible());
-    QCOMPARE(form_->Edit1->text(), QString("1"));
-    QCOMPARE(form_->Edit2->text(), QString());
-    // Only a focused push button is the active one.
-    QCOMPARE(form_->Button1->isDefault(), target == form_->Button1);
-    QCOMPARE(form_->Button2->isDefault(), target == form_->Button2);
   }
 
   void ControlsSitAtTheirScaledPlaces() {
@@ -264,7 +331,7 @@ class WindowTest : public QObject {
     // it was designed for.
     const int measured = QFontMetrics(form_->font()).size(Qt::TextSingleLine, "0").height();
     QCOMPARE(form_->MeasuredTextHeight(), measured);
-    QCOMPARE(form_->font().pixelSize(), 12);
+    QCOMPARE(form_->font().pixelSize(), Screen().formFontHeight);
     for (const DesignedControl& c : kDesignedControls) {
       const auto* control = form_->ClientArea->findChild<QWidget*>(c.name);
       QVERIFY2(control != nullptr, c.name);
@@ -289,22 +356,31 @@ class WindowTest : public QObject {
              qPrintable(drawn));
   }
 
-  void RadioItemsShareTheGroupBelowItsCaption() {
+  // The items lie inside the group's frame, below the caption's line and
+  // apart from each other, tall enough for their text: the caption once
+  // overlapped the first item.
+  void RadioItemsSitInsideTheGroupBelowItsCaption() {
     const normcalc::TRadioGroup* group = form_->RadioGroup1;
-    const int captionHeight = QFontMetrics(group->font()).height();
-    const int usable = group->height() - captionHeight - 5;
-    for (int index = 0; index < 2; ++index) {
-      QCOMPARE(group->Item(index)->geometry(),
-               QRect(8, (usable % 2) / 2 + captionHeight + 1 + index * (usable / 2),
-                     group->width() - 10, usable / 2));
+    const int captionBottom = QFontMetrics(group->font()).height();
+    const QRect first = group->Item(0)->geometry();
+    const QRect second = group->Item(1)->geometry();
+    for (const QRect& item : {first, second}) {
+      QVERIFY2(group->rect().contains(item), qPrintable(QString("%1,%2 %3x%4")
+                                                            .arg(item.x())
+                                                            .arg(item.y())
+                                                            .arg(item.width())
+                                                            .arg(item.height())));
+      QVERIFY(item.top() >= captionBottom);
+      QVERIFY(item.height() >= QFontMetrics(group->font()).height());
     }
+    QVERIFY(first.bottom() < second.top());
   }
 
   void ResizingLeavesEveryControlInPlaceAndScrollsWhenTooSmall() {
     QList<QRect> before;
     const auto controls = form_->ClientArea->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (const QWidget* control : controls) before.append(control->geometry());
-    for (const QSize size : {QSize(800, 600), QSize(150, 80), QSize(397, 231)}) {
+    for (const QSize size : {QSize(800, 600), QSize(150, 80), Screen().outer.size()}) {
       form_->resize(size);
       QCoreApplication::processEvents();
       for (qsizetype i = 0; i < controls.size(); ++i) {

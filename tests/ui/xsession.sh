@@ -4,10 +4,15 @@
 #
 # Every wait is bounded by xs_wait_limit tenths of a second, a guard against a
 # hung X server rather than a limit on the program's speed.
+#
+# xs_dpi (default 96) is the screen's density: the server's own and the
+# Xft.dpi resource, which is what desktops set and what Qt scales by.
 
 xs_wait_limit=${xs_wait_limit:-300}
+xs_dpi=${xs_dpi:-96}
 xs_xvfb_pid=""
 xs_wm_pid=""
+xs_bus_pid=""
 xs_dir=""
 
 xs_fail() {
@@ -38,12 +43,13 @@ xs_start() {
   # -displayfd: the server picks a free display number and writes it to fd 3.
   # -noreset: the server would otherwise reset when its last client leaves
   # (the first probe below), refusing connections for a moment.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -dpi 96 -noreset \
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -dpi "$xs_dpi" -noreset \
     3>"$xs_dir/display" 2>"$xs_dir/xvfb.log" &
   xs_xvfb_pid=$!
   xs_wait_for "Xvfb to choose a display" test -s "$xs_dir/display"
   export DISPLAY=":$(head -n 1 "$xs_dir/display")"
   xs_wait_for "Xvfb on $DISPLAY" xdpyinfo
+  xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$xs_dpi"
   if [ "${1:-}" != nowm ]; then
     openbox --sm-disable >"$xs_dir/openbox.log" 2>&1 &
     xs_wm_pid=$!
@@ -55,11 +61,29 @@ xs_wm_ready() {
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
 }
 
+# Starts a session bus for the programs started afterwards and turns Qt's
+# accessibility on, so that the program appears on the accessibility bus as it
+# does for a user running a screen reader. The bus starts the accessibility
+# bus and its registry itself when the program first asks for them.
+xs_start_accessibility() {
+  local bus
+  bus=$(dbus-launch --sh-syntax) || xs_fail "dbus-launch"
+  eval "$bus"
+  xs_bus_pid=$DBUS_SESSION_BUS_PID
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+}
+
 xs_stop() {
-  [ -n "$xs_wm_pid" ] && kill "$xs_wm_pid" 2>/dev/null && wait "$xs_wm_pid" 2>/dev/null
-  [ -n "$xs_xvfb_pid" ] && kill "$xs_xvfb_pid" 2>/dev/null && wait "$xs_xvfb_pid" 2>/dev/null
-  [ -n "$xs_dir" ] && rm -rf "$xs_dir"
-  xs_wm_pid="" xs_xvfb_pid="" xs_dir=""
+  # Every step may find its process gone already; none of that is a failure.
+  if [ -n "$xs_bus_pid" ]; then
+    kill "$xs_bus_pid" 2>/dev/null || true
+    unset DBUS_SESSION_BUS_ADDRESS DBUS_SESSION_BUS_PID QT_LINUX_ACCESSIBILITY_ALWAYS_ON \
+      QT_ACCESSIBILITY
+  fi
+  if [ -n "$xs_wm_pid" ]; then kill "$xs_wm_pid" 2>/dev/null && wait "$xs_wm_pid" 2>/dev/null || true; fi
+  if [ -n "$xs_xvfb_pid" ]; then kill "$xs_xvfb_pid" 2>/dev/null && wait "$xs_xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "$xs_dir" ]; then rm -rf "$xs_dir"; fi
+  xs_wm_pid="" xs_xvfb_pid="" xs_bus_pid="" xs_dir=""
 }
 
 # Prints the id of the visible window whose name is exactly $1, waiting for it.

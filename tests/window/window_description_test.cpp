@@ -83,6 +83,26 @@ TEST(FormScaling, FormFontFollowsTheScreensPixelsPerInch) {
   }
 }
 
+TEST(FormScaling, OuterBoundsFollowTheScreensPixelsPerInch) {
+  // 397 x 231 at 218,192 on a 96-dpi screen, scaled by dpi/96 and rounded
+  // half away from zero: 120 dpi is 5/4, 144 dpi 3/2, 72 dpi 3/4.
+  const struct {
+    int screen;
+    TBounds bounds;
+  } cases[] = {
+      {96, {218, 192, 397, 231}},  {120, {273, 240, 496, 289}},  // 272.5, 240, 496.25, 288.75
+      {144, {327, 288, 596, 347}},                               // 327, 288, 595.5, 346.5
+      {72, {164, 144, 298, 173}},                                // 163.5, 144, 297.75, 173.25
+      {192, {436, 384, 794, 462}},
+  };
+  for (const auto& c : cases) {
+    const TBounds b = ScaledFormBounds(Form1Description, c.screen);
+    EXPECT_EQ((std::vector{b.left, b.top, b.width, b.height}),
+              (std::vector{c.bounds.left, c.bounds.top, c.bounds.width, c.bounds.height}))
+        << c.screen;
+  }
+}
+
 TEST(FormScaling, EdgesMoveSoThatTouchingControlsStillTouch) {
   const struct {
     TBounds designed;

@@ -10,27 +10,25 @@
 #include <exception>
 #include <utility>
 
-class QObject;
-
 namespace normcalc {
 
-// Passes an exception that escaped the handling of an event on the failing
-// object to the running application's HandleEventError.
-void HandleEscapedException(std::exception_ptr error, QObject* failing) noexcept;
+// Passes an exception that escaped the handling of an event to the running
+// application's HandleEventError.
+void HandleEscapedException(std::exception_ptr error) noexcept;
 
 template <class Handler>
-void GuardEvent(QObject* failing, Handler&& handler) noexcept {
+void GuardEvent(Handler&& handler) noexcept {
   try {
     std::forward<Handler>(handler)();
   } catch (...) {
-    HandleEscapedException(std::current_exception(), failing);
+    HandleEscapedException(std::current_exception());
   }
 }
 
 // A slot for QObject::connect that runs receiver->handler() inside GuardEvent.
 template <class Receiver>
 auto Guarded(Receiver* receiver, void (Receiver::*handler)()) {
-  return [receiver, handler] { GuardEvent(receiver, [&] { (receiver->*handler)(); }); };
+  return [receiver, handler] { GuardEvent([&] { (receiver->*handler)(); }); };
 }
 
 }  // namespace normcalc

@@ -23,15 +23,24 @@ void SetFontHeight(QWidget& widget, int pixels) {
   widget.setFont(font);
 }
 
+// The form's own properties as the description gives them (no controls).
+TFormDescription DescribedForm(const QWidget& form) {
+  TFormDescription description{};
+  description.left = IntProperty(form, "Left");
+  description.top = IntProperty(form, "Top");
+  description.width = IntProperty(form, "Width");
+  description.height = IntProperty(form, "Height");
+  description.fontHeight = IntProperty(form, "FontHeight");
+  description.pixelsPerInch = IntProperty(form, "PixelsPerInch");
+  description.textHeight = IntProperty(form, "TextHeight");
+  return description;
+}
+
 }  // namespace
 
 int ScaleForm(QWidget& form, QWidget& clientArea, int screenPixelsPerInch) {
-  const int designedPixelsPerInch = IntProperty(form, "PixelsPerInch");
-  const int designedTextHeight = IntProperty(form, "TextHeight");
-
-  TFormDescription description{};
-  description.fontHeight = IntProperty(form, "FontHeight");
-  description.pixelsPerInch = designedPixelsPerInch;
+  const TFormDescription description = DescribedForm(form);
+  const int designedTextHeight = description.textHeight;
   SetFontHeight(form, ScaledFormFontHeight(description, screenPixelsPerInch));
 
   const int measured = QFontMetrics(form.font()).size(Qt::TextSingleLine, "0").height();
@@ -56,6 +65,10 @@ int ScaleForm(QWidget& form, QWidget& clientArea, int screenPixelsPerInch) {
     if (auto* label = qobject_cast<QLabel*>(control)) label->adjustSize();
   }
   return measured;
+}
+
+TBounds OuterBounds(const QWidget& form, int screenPixelsPerInch) {
+  return ScaledFormBounds(DescribedForm(form), screenPixelsPerInch);
 }
 
 }  // namespace normcalc

@@ -11,9 +11,8 @@ namespace normcalc {
 // box and ends the program; the result is 0 in every case.
 template <class FormClass>
 int RunMainRoutine(TApplication& application) {
-  FormClass* form = nullptr;
   try {
-    application.CreateMainForm(form);
+    application.CreateMainForm<FormClass>();
     application.RunEventLoop();
   } catch (...) {
     application.ReportError(ReportableException(std::current_exception()));

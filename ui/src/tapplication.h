@@ -4,16 +4,13 @@
 #pragma once
 
 #include <QApplication>
-#include <QIcon>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <exception>
 #include <memory>
-#include <vector>
+#include <stdexcept>
 
 #include "normcalc/numtext.h"
-#include "platform.h"
 
 namespace normcalc {
 
@@ -27,30 +24,32 @@ class TApplication final : public QApplication {
   // The running application; nullptr before it is constructed.
   static TApplication* Instance();
 
-  // Constructs the form, stores it in form and, when there is no main form
-  // yet, makes it the main form with its window created and hidden. When the
-  // construction throws, form stays nullptr and the exception propagates.
+  // Constructs the main form; its window exists from here on, still hidden.
+  // When the construction throws, there is no main form and the exception
+  // propagates. A program has one main form.
   template <class FormClass>
-  void CreateMainForm(FormClass*& form) {
-    form = nullptr;
-    auto created = std::make_unique<FormClass>();
-    form = created.get();
-    AdoptForm(std::move(created));
+  FormClass& CreateMainForm() {
+    if (mainForm_) throw std::logic_error("the main form exists already");
+    auto form = std::make_unique<FormClass>();
+    FormClass& created = *form;
+    AdoptMainForm(std::move(form));
+    return created;
   }
 
-  // Shows the main form as the show command says and dispatches events until
-  // RequestQuit; returns at once when there is no main form.
+  // Shows the main form and dispatches events until RequestQuit; returns at
+  // once when there is no main form.
   void RunEventLoop();
   // Posts the request that ends the event loop; nothing registered objects.
   void RequestQuit();
 
   // EAbort ends the event silently; every other exception goes to ReportError.
-  void HandleEventError(std::exception_ptr error, QObject* failing);
+  void HandleEventError(std::exception_ptr error);
   // The error box: the message with the period rule, caption ApplicationTitle.
   void ReportError(const Exception& error);
 
-  QString ApplicationTitle() const;
-  QWidget* MainForm() const { return mainForm_; }
+  // The title rule's result for this executable; it may be empty.
+  const QString& ApplicationTitle() const { return applicationTitle_; }
+  QWidget* MainForm() const { return mainForm_.get(); }
 
   // The last net under the per-handler guards: an exception thrown by Qt's own
   // dispatching, outside any handler of ours, still reaches HandleEventError.
@@ -61,11 +60,12 @@ class TApplication final : public QApplication {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void AdoptForm(std::unique_ptr<QWidget> form);
+  void AdoptMainForm(std::unique_ptr<QWidget> form);
 
-  TShowCommand showCommand_;
-  std::vector<std::unique_ptr<QWidget>> forms_;
-  QPointer<QWidget> mainForm_;
+  // Kept apart from Qt's application name, which falls back to the file name
+  // when it is set empty.
+  const QString applicationTitle_;
+  std::unique_ptr<QWidget> mainForm_;
 };
 
 // The failure as the error box reports it: an exception of the system's family

@@ -1,11 +1,30 @@
 #include "terror_box.h"
 
+#include <QApplication>
+#include <QWindow>
+
+#include "empty_title.h"
 #include "event_guard.h"
 
 namespace normcalc {
 
+namespace {
+
+// The window manager frames the box only once it is mapped; until then the
+// frame of the active window, framed by the same window manager, is the best
+// guess of the box's.
+QMargins FrameOfTheActiveWindow() {
+  const QWidget* active = QApplication::activeWindow();
+  if (active == nullptr || active->windowHandle() == nullptr) return {};
+  return active->windowHandle()->frameMargins();
+}
+
+}  // namespace
+
 TErrorBox::TErrorBox(const QString& caption, const QString& text, QScreen* screen)
-    : QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok), screen_(screen) {
+    : QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok),
+      screen_(screen),
+      expectedFrame_(FrameOfTheActiveWindow()) {
   // A message is shown as it stands, never read as markup.
   setTextFormat(Qt::PlainText);
   setWindowModality(Qt::ApplicationModal);
@@ -15,11 +34,34 @@ void TErrorBox::showEvent(QShowEvent* event) {
   // The box takes its final size in QMessageBox::showEvent; the platform window
   // is mapped only afterwards, so moving here places it before it appears.
   QMessageBox::showEvent(event);
-  GuardEvent(this, [this] {
-    if (!screen_) return;
-    const QRect area = screen_->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+  GuardEvent([this] {
+    if (windowTitle().isEmpty()) ShowEmptyTitle(*this);
+    CentreFrame(expectedFrame_);
   });
+}
+
+bool TErrorBox::event(QEvent* event) {
+  const bool handled = QMessageBox::event(event);
+  // Once framed, the box is centred again should its frame differ from the
+  // guess (a window manager that decorates dialogs otherwise).
+  if (!frameKnown_ && event->type() == QEvent::WindowActivate) {
+    GuardEvent([this] {
+      const QMargins frame = windowHandle()->frameMargins();
+      frameKnown_ = true;
+      if (frame != expectedFrame_) CentreFrame(frame);
+    });
+  }
+  return handled;
+}
+
+// move() places the frame's top-left corner, so the frame's size, not the
+// box's own, is what is centred.
+void TErrorBox::CentreFrame(QMargins frame) {
+  if (!screen_) return;
+  const QRect area = screen_->geometry();
+  const QSize outer = size().grownBy(frame);
+  move(area.left() + (area.width() - outer.width()) / 2,
+       area.top() + (area.height() - outer.height()) / 2);
 }
 
 }  // namespace normcalc

@@ -1,7 +1,10 @@
 #include "tform1.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMargins>
 #include <QWindow>
 
@@ -24,14 +27,36 @@ void ReplaceText(QLineEdit& edit, std::string_view text) {
   edit.setCursorPosition(0);
 }
 
+// Enter held with Shift, Ctrl or Alt is not a plain Enter and clicks nothing.
+// The keypad's Enter is an Enter; the keypad flag it carries is no modifier.
+bool IsEnterWithAModifier(const QEvent& event) {
+  if (event.type() != QEvent::KeyPress) return false;
+  const auto& key = static_cast<const QKeyEvent&>(event);
+  constexpr Qt::KeyboardModifiers kModifiers =
+      Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+  return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+         (key.modifiers() & kModifiers) != Qt::NoModifier;
+}
+
+// The form is a scroll area only so that it scrolls when made too small; to a
+// screen reader it is the application's window, announced by its caption.
+QAccessibleInterface* AccessibleForm(const QString& className, QObject* object) {
+  if (className != QLatin1String(TForm1::staticMetaObject.className())) return nullptr;
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QScrollArea(parent) {
+  QAccessible::installFactory(AccessibleForm);  // once: the same factory is not added twice
   setupUi(this);
   // Before anything is measured, so that the scaling measures the face drawn.
   SubstituteDescribedFace(font().family());
 
+  // logicalDpiY is what Qt's own scaling of the screen left over: 96 under
+  // the usual fractional scaling, so that it normally changes nothing here.
   measuredTextHeight_ = ScaleForm(*this, *ClientArea, logicalDpiY());
+  outerBounds_ = OuterBounds(*this, logicalDpiY());
   // The form scrolls once the window is too small for the controls.
   ClientArea->setMinimumSize(ClientArea->childrenRect().bottomRight().x() + 1,
                              ClientArea->childrenRect().bottomRight().y() + 1);
@@ -41,14 +66,17 @@ TForm1::TForm1(QWidget* parent) : QScrollArea(parent) {
 
   // The outer geometry of the description; the frame is added by the window
   // manager, so the inner size is corrected once the frame is known.
-  move(property("Left").toInt(), property("Top").toInt());
-  resize(property("Width").toInt(), property("Height").toInt());
+  move(outerBounds_.left, outerBounds_.top);
+  resize(outerBounds_.width, outerBounds_.height);
 
+  // A push button clicks on any Enter; only a plain one may click here.
+  Button1->installEventFilter(this);
+  Button2->installEventFilter(this);
   connect(Button1, &QPushButton::clicked, this, Guarded(this, &TForm1::Button1Click));
   connect(Button2, &QPushButton::clicked, this, Guarded(this, &TForm1::Button2Click));
   focusConnection_ =
       connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        GuardEvent(this, [this, now] { ShowFocusedButtonAsDefault(now); });
+        GuardEvent([this, now] { ShowFocusedButtonAsDefault(now); });
       });
   Button1->setFocus();
 }
@@ -78,9 +106,15 @@ bool TForm1::event(QEvent* event) {
   const bool handled = QScrollArea::event(event);
   if (!outerSizeFitted_ &&
       (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)) {
-    GuardEvent(this, [this] { FitOuterSize(); });
+    GuardEvent([this] { FitOuterSize(); });
   }
   return handled;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  bool consumed = false;
+  GuardEvent([&] { consumed = IsEnterWithAModifier(*event); });
+  return consumed || QScrollArea::eventFilter(watched, event);
 }
 
 // The description's Width and Height are the outer size, frame and caption bar
@@ -92,8 +126,8 @@ void TForm1::FitOuterSize() {
   const QMargins frame = window->frameMargins();
   if (frame.isNull()) return;
   outerSizeFitted_ = true;
-  resize(property("Width").toInt() - frame.left() - frame.right(),
-         property("Height").toInt() - frame.top() - frame.bottom());
+  resize(outerBounds_.width - frame.left() - frame.right(),
+         outerBounds_.height - frame.top() - frame.bottom());
 }
 
 }  // namespace normcalc

@@ -39,6 +39,7 @@ class TForm1 final : public QScrollArea, public FormModel, public Ui::TForm1 {
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowFocusedButtonAsDefault(QWidget* focused);
@@ -46,6 +47,7 @@ class TForm1 final : public QScrollArea, public FormModel, public Ui::TForm1 {
 
   QMetaObject::Connection focusConnection_;
   int measuredTextHeight_ = 0;
+  TBounds outerBounds_{};
   bool outerSizeFitted_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "event_guard.h"
 #include "normcalc/core.h"
 
 namespace normcalc {
@@ -20,7 +21,8 @@ constexpr int kCaptionPadding = 1;
 
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
   group_.setExclusive(true);
-  connect(&group_, &QButtonGroup::idToggled, this, [this] { UpdateTabStop(); });
+  connect(&group_, &QButtonGroup::idToggled, this,
+          [this] { GuardEvent([this] { UpdateTabStop(); }); });
 }
 
 QStringList TRadioGroup::Items() const {
@@ -57,12 +59,12 @@ void TRadioGroup::SetItemIndex(int index) {
 
 void TRadioGroup::resizeEvent(QResizeEvent* event) {
   QGroupBox::resizeEvent(event);
-  ArrangeItems();
+  GuardEvent([this] { ArrangeItems(); });
 }
 
 void TRadioGroup::changeEvent(QEvent* event) {
   QGroupBox::changeEvent(event);
-  if (event->type() == QEvent::FontChange) ArrangeItems();
+  if (event->type() == QEvent::FontChange) GuardEvent([this] { ArrangeItems(); });
 }
 
 // The caption sits on the frame's top line, which runs behind it, so the
@@ -70,6 +72,10 @@ void TRadioGroup::changeEvent(QEvent* event) {
 // inside it (Qt's own styles put the whole caption above the frame, where the
 // first item would overlap the frame's top).
 void TRadioGroup::paintEvent(QPaintEvent* /*event*/) {
+  GuardEvent([this] { PaintFrameAndCaption(); });
+}
+
+void TRadioGroup::PaintFrameAndCaption() {
   QPainter painter(this);
   const QFontMetrics metrics(font());
   // An etched line: a shaded rectangle, sunken, one pixel wide.

@@ -34,6 +34,7 @@ class TRadioGroup final : public QGroupBox {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void PaintFrameAndCaption();
   void ArrangeItems();
   void UpdateTabStop();
 

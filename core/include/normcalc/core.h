@@ -126,6 +126,13 @@ struct TBounds {
   int left, top, width, height;
 };
 
+// The form's outer bounds (position, and size with frame and caption bar) on a
+// screen of screenPixelsPerInch: the described ones scaled by the screen's
+// pixels per inch against the description's, so that the window covers the
+// same part of the screen at any density and the controls, grown with the
+// font, still fit. The measured height of "0" plays no part here.
+TBounds ScaledFormBounds(const TFormDescription& form, int screenPixelsPerInch);
+
 // A control's bounds when "0" measures `measured` pixels in the form's font
 // instead of the description's textHeight. The edges move, so neighbours that
 // touched at design time still touch: the width is scaled(left + width) -
