@@ -146,9 +146,9 @@ int RunConversions(const Options& options) {
     SetLocaleDecimalMark(options.decimalMark);
   }
   if (options.append && LocaleDecimalMark() == options.delimiter) {
-    throw UsageError("the locale's decimal mark is the --delimiter '" +
-                         std::string(1, options.delimiter) +
-                         "': the appended answer would split into two fields",
+    throw UsageError("the locale's decimal mark is the --delimiter " +
+                         QuoteForMessage(std::string(1, options.delimiter)) +
+                         ": the appended answer would split into two fields",
                      options.commandName);
   }
   if (options.texts.empty()) {

@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+#include "message_quote.h"
+
 namespace normcalc::cli {
 
 namespace {
@@ -37,15 +39,17 @@ std::string RefusedMarkReason(unsigned char byte) {
 const CLI::Validator kDecimalMarkCheck(
     [](std::string& value) -> std::string {
       if (value == kLocaleMarkWord) return {};
-      if (value.size() != 1) return "takes one ASCII character or 'locale', not '" + value + "'";
+      if (value.size() != 1) {
+        return "takes one ASCII character or 'locale', not " + QuoteForMessage(value);
+      }
       const std::string reason = RefusedMarkReason(static_cast<unsigned char>(value[0]));
-      return reason.empty() ? reason : "'" + value + "' cannot be the mark: " + reason;
+      return reason.empty() ? reason : QuoteForMessage(value) + " cannot be the mark: " + reason;
     },
     "");
 
 const CLI::Validator kDelimiterCheck(
     [](std::string& value) -> std::string {
-      if (value.size() != 1) return "takes one character (one byte), not '" + value + "'";
+      if (value.size() != 1) return "takes one character (one byte), not " + QuoteForMessage(value);
       if (value[0] == '\n') return "a line feed ends the line; it cannot separate fields";
       return {};
     },
@@ -172,7 +176,7 @@ class CommandLine {
     std::vector<std::string> args(words.begin(), end);
     if (args.empty()) throw UsageError("no command given");
     if (!args.front().starts_with("-") && !IsCommand(args.front())) {
-      throw UsageError("unknown command '" + args.front() + "'");
+      throw UsageError("unknown command " + QuoteForMessage(args.front()));
     }
     std::reverse(args.begin(), args.end());  // the parser takes them from the back
     try {
@@ -262,7 +266,8 @@ class CommandLine {
     sub.add_option("--field", options_.field,
                    "convert the Nth field of each line (from 1) instead of the whole line")
         ->type_name("N")
-        ->check(CLI::Range(std::size_t{1}, kMaxField).description(""));
+        ->check(CLI::Range(std::size_t{1}, kMaxField).description(""))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     sub.add_option("--delimiter", delimiterText_,
                    "the character that separates fields (default: tab)")
         ->type_name("C")
@@ -289,21 +294,23 @@ class CommandLine {
     sub.add_option("--digits", options_.tableDigits,
                    "round each answer to N decimals for print (1 to 15); the title says so")
         ->type_name("N")
-        ->check(CLI::Range(1, kMaxTableDigits).description(""));
+        ->check(CLI::Range(1, kMaxTableDigits).description(""))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   }
 
   void TakeTexts(const CLI::App& command, std::span<const char* const> afterEnd) {
     for (std::string& word : command.remaining()) {
       if (word.size() > kLongOptionPrefix.size() && word.starts_with(kLongOptionPrefix)) {
-        throw UsageError(command.get_name() + " has no option " + word.substr(0, word.find('=')),
+        throw UsageError(command.get_name() + " has no option " +
+                             QuoteForMessage(word.substr(0, word.find('='))),
                          command.get_name());
       }
       options_.texts.push_back(std::move(word));
     }
     options_.texts.insert(options_.texts.end(), afterEnd.begin(), afterEnd.end());
     if (options_.command == Command::kTable && !options_.texts.empty()) {
-      throw UsageError("table takes no TEXT, but was given '" + options_.texts.front() + "'",
-                       "table");
+      throw UsageError(
+          "table takes no TEXT, but was given " + QuoteForMessage(options_.texts.front()), "table");
     }
     if (!delimiterText_.empty()) options_.delimiter = delimiterText_[0];
     if (formatText_ == "csv") options_.tableFormat = TableFormat::kCsv;
@@ -315,8 +322,8 @@ class CommandLine {
     if (!options_.localeMark) options_.decimalMark = markText_[0];
     // The answer's column would split in two where its mark is the delimiter.
     if (options_.append && !options_.localeMark && options_.decimalMark == options_.delimiter) {
-      throw UsageError("--decimal-mark and --delimiter are both '" + markText_ +
-                           "': the appended answer would split into two fields",
+      throw UsageError("--decimal-mark and --delimiter are both " + QuoteForMessage(markText_) +
+                           ": the appended answer would split into two fields",
                        options_.commandName);
     }
   }

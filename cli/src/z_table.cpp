@@ -41,9 +41,7 @@ std::string CellAnswer(int row, int column, int digits, char mark) {
 }
 
 std::string Title(int digits) {
-  std::string title =
-      "Standard normal distribution N(0,1): P = f(0<x<z), the area under the density from 0 to "
-      "z";
+  std::string title = "N(0,1): P = f(0<x<z), the area from 0 to z";
   if (digits > 0) {
     title += ", rounded to " + std::to_string(digits) + (digits == 1 ? " decimal" : " decimals") +
              " for print";
