@@ -175,8 +175,15 @@ class CommandLine {
     const auto end = std::find(words.begin(), words.end(), kEndOfOptions);
     std::vector<std::string> args(words.begin(), end);
     if (args.empty()) throw UsageError("no command given");
-    if (!args.front().starts_with("-") && !IsCommand(args.front())) {
-      throw UsageError("unknown command " + QuoteForMessage(args.front()));
+    // Before the command only --help and --version mean anything.
+    for (const std::string& word : args) {
+      if (!word.starts_with("-")) {
+        if (!IsCommand(word)) throw UsageError("unknown command " + QuoteForMessage(word));
+        break;
+      }
+      if (word != "-h" && word != "--help" && word != "--version") {
+        throw UsageError("unknown option " + QuoteForMessage(word) + " before the command");
+      }
     }
     std::reverse(args.begin(), args.end());  // the parser takes them from the back
     try {
