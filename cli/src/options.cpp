@@ -207,8 +207,8 @@ class CommandLine {
  private:
   // Each description as the help shows it, beside its name.
   void WrapDescriptions() {
-    const std::size_t width = kHelpWidth - kHelpNameWidth;
-    const auto wrapOptions = [width](CLI::App& app) {
+    constexpr std::size_t width = kHelpWidth - kHelpNameWidth;
+    const auto wrapOptions = [](CLI::App& app) {
       for (CLI::Option* option : app.get_options()) {
         option->description(Wrapped(option->get_description(), width));
       }
