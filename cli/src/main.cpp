@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
              "normcalc-cli: " + error.Message() + "\nTry '" + help + "' for more information.\n");
     return kExitUsageError;
   } catch (const normcalc::Exception& error) {
-    // Reading or writing a stream failed; the lines so far have been handled.
+    // Reading or writing a stream failed, or a line was longer than --field and
+    // --append hold; the lines before it have been handled.
     WriteAll(STDERR_FILENO, "normcalc-cli: " + error.Message() + "\n");
     return kExitFailure;
   }
