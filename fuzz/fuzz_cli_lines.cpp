@@ -5,8 +5,8 @@
 // so the input is sometimes padded past that buffer with leading whitespace or
 // trailing bytes to check that the prefix still decides the conversion.
 //
-// Input layout: a byte choosing the command, a byte choosing the padding, a
-// byte giving the padding character, then standard input.
+// Input layout: a byte choosing the command and --strict, a byte choosing the
+// padding, a byte giving the padding character, then standard input.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -70,8 +70,11 @@ std::vector<std::string_view> SplitLines(std::string_view input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   constexpr std::size_t kHeader = 3;
   if (size < kHeader) return 0;
-  constexpr Command kCommands[] = {Command::kXToP, Command::kPToX, Command::kRead, Command::kWrite};
-  const Command command = kCommands[data[0] % 4];
+  constexpr Command kCommands[] = {Command::kXToP,     Command::kPToX, Command::kRead,
+                                   Command::kWrite,    Command::kCdf,  Command::kSf,
+                                   Command::kTwoSided, Command::kPpf};
+  const Command command = kCommands[data[0] % 8];
+  const bool strict = (data[0] & 8) != 0;
   const int padding = data[1] % 32;  // 1: leading whitespace, 2: trailing bytes, 3: both
   std::string input(reinterpret_cast<const char*>(data) + kHeader, size - kHeader);
   if (padding == 1 || padding == 3) {
@@ -88,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::perror("memfd");
     std::abort();
   }
-  normcalc::cli::Converter converter(command);
-  normcalc::cli::Converter whole(command);
+  normcalc::cli::Converter converter(command, strict);
+  normcalc::cli::Converter whole(command, strict);
   normcalc::cli::LineReader reader(fd, converter.NeededPrefix(), {});
   const std::vector<std::string_view> lines = SplitLines(input);
   std::size_t count = 0;

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the core, normcalc-cli and their tests for other platforms, runs the
 # tests there (ctest), and checks that normcalc-cli prints the same bytes on
-# each platform as on this x86-64 machine for the same 4 x 20000 input lines.
+# each platform as on this x86-64 machine for the same 4 x 20000 input lines
+# (and cdf and ppf on two of them, and the z-table).
 #   tools/cross-test.sh                       i686, aarch64 and Windows
 #   tools/cross-test.sh linux-aarch64 ...     the named presets only
 # i686 runs natively; aarch64 runs under qemu-aarch64-static and Windows under
@@ -54,6 +55,10 @@ fi
 for command in x2p p2x read write; do
   build/asan/cli/normcalc-cli "$command" <"$inputs/$command" >"$inputs/$command.x86-64" || true
 done
+# The statistics conventions on the same numbers, and the printed z-table.
+build/asan/cli/normcalc-cli cdf <"$inputs/x2p" >"$inputs/cdf.x86-64" || true
+build/asan/cli/normcalc-cli ppf <"$inputs/p2x" >"$inputs/ppf.x86-64" || true
+build/asan/cli/normcalc-cli table --format csv >"$inputs/table.x86-64"
 
 failed=""
 for preset in $presets; do
@@ -97,6 +102,16 @@ for preset in $presets; do
     if ! cmp -s "$inputs/$command.x86-64" "$inputs/$command.$preset"; then
       echo "$preset: normcalc-cli $command prints other bytes than on x86-64:" >&2
       diff "$inputs/$command.x86-64" "$inputs/$command.$preset" | head -n 10 >&2
+      status=1
+    fi
+  done
+  $emulator "$cli" cdf <"$inputs/x2p" >"$inputs/cdf.$preset" || true
+  $emulator "$cli" ppf <"$inputs/p2x" >"$inputs/ppf.$preset" || true
+  $emulator "$cli" table --format csv >"$inputs/table.$preset" || true
+  for output in cdf ppf table; do
+    if ! cmp -s "$inputs/$output.x86-64" "$inputs/$output.$preset"; then
+      echo "$preset: normcalc-cli $output prints other bytes than on x86-64:" >&2
+      diff "$inputs/$output.x86-64" "$inputs/$output.$preset" | head -n 10 >&2
       status=1
     fi
   done

@@ -6,7 +6,7 @@ set -eu
 
 run_packages="cmake g++ ninja-build pkg-config python3 qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
-  libboost-math-dev libfast-float-dev"
+  libboost-math-dev libfast-float-dev libcli11-dev"
 test_packages="xvfb xauth openbox xdotool x11-utils locales
   desktop-file-utils appstream man-db dpkg-dev debootstrap
   xclip wmctrl x11-apps xfonts-base imagemagick

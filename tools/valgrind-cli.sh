@@ -36,16 +36,22 @@ memcheck() {
   fi
 }
 
-for command in x2p p2x read write; do
+for command in x2p p2x cdf sf two-sided ppf read write; do
   memcheck "$command"
 done
-for command in x2p p2x write; do
+for command in x2p p2x cdf ppf write; do
   memcheck "$command" --decimal-mark ,
 done
+memcheck x2p --strict
+memcheck sf --field 2 --delimiter " " --append --header
+memcheck table --digits 4
+memcheck table --format csv --decimal-mark ,
+memcheck table --format markdown
 memcheck x2p -- 1 +NAN 2e4932 -INF "" abc
 memcheck p2x -- 0.475 2e4932 -NAN
 memcheck write -- 0x7FF8000000000000 1e999 -0
 memcheck --help
 memcheck --version
 memcheck --no-such-option
-echo "valgrind: normcalc-cli clean on $(wc -l <"$lines") edge-case lines x 7 runs and 6 argument runs"
+memcheck x2p --decimal-mark 5
+echo "valgrind: normcalc-cli clean on $(wc -l <"$lines") edge-case lines x 15 runs and 10 other runs"

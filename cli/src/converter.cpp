@@ -6,6 +6,9 @@
 #include <span>
 #include <system_error>
 
+#include "conventions.h"
+#include "whole_number.h"
+
 namespace normcalc::cli {
 
 namespace {
@@ -31,10 +34,16 @@ int HexDigitValue(char c) {
   return -1;
 }
 
+// A VALUE may stand among blanks and carry a "+", as the texts of x2p do: a
+// pasted " 1", "+1" or the CR of a CR LF line is no reason to fail. The length
+// counts from the first byte that is not blank, so that a long line cut after
+// that many bytes fails exactly as the whole line does.
 double ParseValue(std::string_view value) {
+  while (!value.empty() && IsReaderWhitespace(value.front())) value.remove_prefix(1);
   if (value.size() > kMaxValueLength) {
     throw Exception("VALUE is longer than " + std::to_string(kMaxValueLength) + " bytes");
   }
+  while (!value.empty() && IsReaderWhitespace(value.back())) value.remove_suffix(1);
   if (value.starts_with(kHexPrefix)) {
     const std::string_view digits = value.substr(kHexPrefix.size());
     if (digits.size() != kHexDigits) {
@@ -48,6 +57,8 @@ double ParseValue(std::string_view value) {
     }
     return std::bit_cast<double>(bits);
   }
+  // from_chars takes "-" but no "+"; "+-1" stays refused.
+  if (value.starts_with('+') && !value.starts_with("+-")) value.remove_prefix(1);
   double number = 0;
   const char* const last = value.data() + value.size();
   const auto [end, error] = std::from_chars(value.data(), last, number);
@@ -62,29 +73,41 @@ double ParseValue(std::string_view value) {
 
 }  // namespace
 
-Converter::Converter(Command command) : command_(command) {}
+Converter::Converter(Command command, bool strict)
+    : command_(command), strict_(strict && command != Command::kWrite) {}
 
 // ReadNumber skips leading whitespace and then examines no more than
 // kReaderLengthLimit characters, stopping exactly as at the end of the text
 // when that budget runs out. So the line without its leading whitespace, cut
 // after kReaderLengthLimit bytes, reads as the same double (or raises the same
-// overflow) as the whole line, however long. write needs one byte past its
-// length limit to tell a VALUE that is too long.
+// overflow) as the whole line, however long. write, and --strict, need one
+// byte past their length limits to tell a text that is too long.
 LinePrefix Converter::NeededPrefix() const {
-  if (command_ == Command::kWrite) return {kMaxValueLength + 1, false};
+  if (command_ == Command::kWrite) return {kMaxValueLength + 1, true};
+  if (strict_) return {kReaderLengthLimit + 1, true};
   return {kReaderLengthLimit, true};
 }
 
 std::string_view Converter::Convert(std::string_view text) {
+  if (strict_) RequireWholeNumber(text);
   switch (command_) {
     case Command::kXToP:
       return Execute(text, XToP);
     case Command::kPToX:
       return Execute(text, PToX);
+    case Command::kCdf:
+      return Execute(text, Cdf);
+    case Command::kSf:
+      return Execute(text, Sf);
+    case Command::kTwoSided:
+      return Execute(text, TwoSided);
+    case Command::kPpf:
+      return Execute(text, Ppf);
     case Command::kRead:
       return Read(text);
     case Command::kWrite:
       return Write(text);
+    case Command::kTable:
     case Command::kHelp:
     case Command::kVersion:
       break;

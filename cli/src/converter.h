@@ -14,11 +14,14 @@ namespace normcalc::cli {
 
 class Converter {
  public:
-  explicit Converter(Command command);
+  // strict: a text must be one number as a whole (--strict), for the
+  // commands that read number text.
+  explicit Converter(Command command, bool strict = false);
 
   // The result line for text, without its LF; valid until the next call.
   // Raises the system's exceptions: EOverflow and EInvalidOp as Execute does,
-  // and Exception for a VALUE that write cannot take.
+  // and Exception for a VALUE that write cannot take or a text that --strict
+  // refuses.
   std::string_view Convert(std::string_view text);
 
   // How much of a long line decides this conversion (see the definition).
@@ -30,6 +33,7 @@ class Converter {
   std::string_view Write(std::string_view value);
 
   Command command_;
+  bool strict_;
   std::array<char, 64> text_{};  // the text x2p and p2x lay out
   std::string result_;
 };
