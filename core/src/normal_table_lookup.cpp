@@ -283,6 +283,11 @@ LookupPath NormalTableLookupPath(double value, int keyColumn) {
   return keyColumn == 1 ? LookupX(value).path : LookupP(value).path;
 }
 
+double NormalTableLookupWithoutFma(double value, int keyColumn) {
+  return keyColumn == 1 ? Lookup<kXColumn, false>(value).value
+                        : Lookup<kPColumn, false>(value).value;
+}
+
 }  // namespace detail
 
 }  // namespace normcalc

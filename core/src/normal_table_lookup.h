@@ -15,4 +15,8 @@ enum class LookupPath {
 // which is not a NaN.
 LookupPath NormalTableLookupPath(double value, int keyColumn);
 
+// XToP or PToX by its version without fused multiply-adds, the one that
+// processors lacking them run, so that tests reach it on any machine.
+double NormalTableLookupWithoutFma(double value, int keyColumn);
+
 }  // namespace normcalc::detail
