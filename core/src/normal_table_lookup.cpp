@@ -262,10 +262,15 @@ template <std::size_t kKey, bool kFma>
 }
 
 #if NORMCALC_LOOKUP_VERSIONS
-[[gnu::target("default")]] Answer LookupX(double x) { return Lookup<kXColumn, false>(x); }
-[[gnu::target("fma")]] Answer LookupX(double x) { return Lookup<kXColumn, true>(x); }
-[[gnu::target("default")]] Answer LookupP(double p) { return Lookup<kPColumn, false>(p); }
-[[gnu::target("fma")]] Answer LookupP(double p) { return Lookup<kPColumn, true>(p); }
+// clang takes the versions for unused functions: the attribute quiets it.
+[[maybe_unused, gnu::target("default")]] Answer LookupX(double x) {
+  return Lookup<kXColumn, false>(x);
+}
+[[maybe_unused, gnu::target("fma")]] Answer LookupX(double x) { return Lookup<kXColumn, true>(x); }
+[[maybe_unused, gnu::target("default")]] Answer LookupP(double p) {
+  return Lookup<kPColumn, false>(p);
+}
+[[maybe_unused, gnu::target("fma")]] Answer LookupP(double p) { return Lookup<kPColumn, true>(p); }
 #else
 Answer LookupX(double x) { return Lookup<kXColumn, kFusedMultiplyAdd>(x); }
 Answer LookupP(double p) { return Lookup<kPColumn, kFusedMultiplyAdd>(p); }
