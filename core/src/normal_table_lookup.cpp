@@ -200,12 +200,17 @@ struct Answer {
   LookupPath path;
 };
 
+// Out of line: the throw stays out of the lookup's hot code, and clang does
+// not emit the exception's inline members for a function built for another
+// instruction set.
+[[noreturn, gnu::noinline]] void RaiseInvalidOperation() { throw EInvalidOp(); }
+
 template <std::size_t kKey, bool kFma>
 [[gnu::always_inline]] inline Answer Lookup(double value) {
   constexpr std::size_t kValue = 1 - kKey;
   constexpr const auto& table = NormalTable;
   // A NaN fails its first comparison with a key, in the search or the clamp.
-  if (std::isnan(value)) throw EInvalidOp();
+  if (std::isnan(value)) RaiseInvalidOperation();
   // "Not >= key(1)": -0 passes and meets row 1's key exactly below.
   if (!(value >= table[0][kKey])) return {table[0][kValue], LookupPath::kClamp};
   if (value > table[kRows - 1][kKey]) return {table[kRows - 1][kValue], LookupPath::kClamp};
@@ -261,26 +266,33 @@ template <std::size_t kKey, bool kFma>
   return {ExtendedSteps(anchor, d, valueGap, keyGap), LookupPath::kExtendedChain};
 }
 
+}  // namespace
+
+namespace detail {
+
 #if NORMCALC_LOOKUP_VERSIONS
-// clang takes the versions for unused functions: the attribute quiets it.
-[[maybe_unused, gnu::target("default")]] Answer LookupX(double x) {
-  return Lookup<kXColumn, false>(x);
-}
-[[maybe_unused, gnu::target("fma")]] Answer LookupX(double x) { return Lookup<kXColumn, true>(x); }
-[[maybe_unused, gnu::target("default")]] Answer LookupP(double p) {
-  return Lookup<kPColumn, false>(p);
-}
-[[maybe_unused, gnu::target("fma")]] Answer LookupP(double p) { return Lookup<kPColumn, true>(p); }
+// clang counts a version reached only through the dispatcher as unused.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wunused-function"
+#endif
+[[gnu::target("default")]] Answer LookupX(double x) { return Lookup<kXColumn, false>(x); }
+[[gnu::target("fma")]] Answer LookupX(double x) { return Lookup<kXColumn, true>(x); }
+[[gnu::target("default")]] Answer LookupP(double p) { return Lookup<kPColumn, false>(p); }
+[[gnu::target("fma")]] Answer LookupP(double p) { return Lookup<kPColumn, true>(p); }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 #else
 Answer LookupX(double x) { return Lookup<kXColumn, kFusedMultiplyAdd>(x); }
 Answer LookupP(double p) { return Lookup<kPColumn, kFusedMultiplyAdd>(p); }
 #endif
 
-}  // namespace
+}  // namespace detail
 
-double XToP(double x) { return LookupX(x).value; }
+double XToP(double x) { return detail::LookupX(x).value; }
 
-double PToX(double p) { return LookupP(p).value; }
+double PToX(double p) { return detail::LookupP(p).value; }
 
 namespace detail {
 
