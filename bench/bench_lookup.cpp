@@ -87,7 +87,7 @@ void PToXGeneral(benchmark::State& state) {
 // Not a lookup: the Extended arithmetic of the interpolation (the difference
 // d, the interpolation step, two roundings to double), on the rows the search
 // would find: what every call cost before the double-double path, which now
-// leaves it to about one call in several hundred.
+// leaves it to about one call in three hundred.
 void PToXArithmeticOnly(benchmark::State& state) {
   using normcalc::Extended;
   struct Step {

@@ -19,7 +19,7 @@
 // Extended steps' own: the double nearest to the double-double value is the
 // answer whenever that value lies farther from the midpoint between two
 // doubles than both errors together, for then the Extended result rounds to
-// the same double. Otherwise (about one call in four hundred) the Extended
+// the same double. Otherwise (about one call in three hundred) the Extended
 // steps themselves run.
 #include "normal_table_lookup.h"
 
