@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "normal_table_lookup.h"
 #include "normcalc/core.h"
 #include "ratio_report.h"
 
@@ -73,6 +74,17 @@ void BoostQuantileFast(benchmark::State& state) {
           [](double p) { return boost::math::quantile(kFastStandardNormal, p + 0.5); });
 }
 
+// The version without fused multiply-adds, which processors lacking them run
+// (the others take the version with them through XToP and PToX).
+void XToPWithoutFma(benchmark::State& state) {
+  RunOver(state, XInputs(),
+          [](double x) { return normcalc::detail::NormalTableLookupWithoutFma(x, 1); });
+}
+void PToXWithoutFma(benchmark::State& state) {
+  RunOver(state, PInputs(),
+          [](double p) { return normcalc::detail::NormalTableLookupWithoutFma(p, 2); });
+}
+
 // The general lookup on the same table: the halving search and the Extended
 // steps on every call, which XToP and PToX reproduce by shortcuts.
 void XToPGeneral(benchmark::State& state) {
@@ -124,6 +136,8 @@ BENCHMARK(BoostCdf);
 BENCHMARK(PToX);
 BENCHMARK(BoostQuantileFast);
 BENCHMARK(BoostQuantile);
+BENCHMARK(XToPWithoutFma);
+BENCHMARK(PToXWithoutFma);
 BENCHMARK(XToPGeneral);
 BENCHMARK(PToXGeneral);
 BENCHMARK(PToXArithmeticOnly);
@@ -135,6 +149,8 @@ int main(int argc, char** argv) {
   return normcalc::bench::RunWithRatios(argc, argv,
                                         {{"XToP", "BoostCdfFast", 1.0},
                                          {"PToX", "BoostQuantileFast", 1.0},
+                                         {"XToPWithoutFma", "BoostCdfFast"},
+                                         {"PToXWithoutFma", "BoostQuantileFast"},
                                          {"XToP", "BoostCdf"},
                                          {"PToX", "BoostQuantile"},
                                          {"PToXArithmeticOnly", "BoostQuantile"}});

@@ -44,12 +44,12 @@ constexpr std::size_t kPColumn = 1;
 
 // The row index of one key column: for each bucket [b w, (b + 1) w) of the
 // keys' range, with w = 2^-kShift, the 0-based number of the last row whose
-// key is not above b w, but at most the last row but one, so that a row
-// above it always exists. 16323 buckets for X and 32767 for P: 96 KiB in all,
-// beside the table's 64 KiB.
+// key is not above b w, but at most the last row but two, so that two rows
+// above it always exist. 8162 buckets for X and 16384 for P: 48 KiB in all,
+// beside the table's 64 KiB, so that the three stay in a small cache.
 template <std::size_t kKey>
 struct RowIndex {
-  static constexpr int kShift = kKey == kXColumn ? 12 : 16;
+  static constexpr int kShift = kKey == kXColumn ? 11 : 15;
   static constexpr double kScale = static_cast<double>(std::uint32_t{1} << kShift);
   static constexpr std::size_t kBuckets =
       static_cast<std::size_t>(NormalTable[kRows - 1][kKey] * kScale) + 1;
@@ -63,7 +63,7 @@ constexpr RowIndex<kKey> MakeRowIndex() {
   for (std::size_t b = 0; b < index.kBuckets; ++b) {
     const double edge = static_cast<double>(b) / index.kScale;  // exact
     while (row + 1 < kRows && NormalTable[row + 1][kKey] <= edge) ++row;
-    index.rows[b] = static_cast<std::uint16_t>(row < kRows - 2 ? row : kRows - 2);
+    index.rows[b] = static_cast<std::uint16_t>(row < kRows - 3 ? row : kRows - 3);
   }
   return index;
 }
@@ -71,22 +71,23 @@ constexpr RowIndex<kKey> MakeRowIndex() {
 constexpr RowIndex<kXColumn> kXIndex = MakeRowIndex<kXColumn>();
 constexpr RowIndex<kPColumn> kPIndex = MakeRowIndex<kPColumn>();
 
-// No bucket holds two keys: then for a value in bucket b the last row not
-// above it is rows[b] or rows[b] + 1 (the clamped last bucket holds only the
-// last key).
+// No bucket holds three keys (the smallest gap between keys is wider than
+// half a bucket): then for a value in bucket b the last row not above it is
+// rows[b], rows[b] + 1 or rows[b] + 2 (the clamped last buckets hold at most
+// the last two keys).
 template <std::size_t kKey>
-constexpr bool AtMostOneKeyPerBucket(const RowIndex<kKey>& index) {
+constexpr bool AtMostTwoKeysPerBucket(const RowIndex<kKey>& index) {
   for (std::size_t b = 0; b < index.kBuckets; ++b) {
     const std::size_t row = index.rows[b];
     if (NormalTable[row][kKey] > static_cast<double>(b) / index.kScale) return false;
-    const bool nextButOneAbove =
-        row + 2 >= kRows || NormalTable[row + 2][kKey] >= static_cast<double>(b + 1) / index.kScale;
-    if (!nextButOneAbove) return false;
+    const bool thirdAbove =
+        row + 3 >= kRows || NormalTable[row + 3][kKey] >= static_cast<double>(b + 1) / index.kScale;
+    if (!thirdAbove) return false;
   }
   return true;
 }
-static_assert(AtMostOneKeyPerBucket(kXIndex));
-static_assert(AtMostOneKeyPerBucket(kPIndex));
+static_assert(AtMostTwoKeysPerBucket(kXIndex));
+static_assert(AtMostTwoKeysPerBucket(kPIndex));
 static_assert(sizeof(NormalTable) + sizeof(kXIndex) + sizeof(kPIndex) < 256 * 1024);
 
 // Every subtraction the search and the interpolation make in double is exact:
@@ -209,17 +210,26 @@ template <std::size_t kKey, bool kFma>
 [[gnu::always_inline]] inline Answer Lookup(double value) {
   constexpr std::size_t kValue = 1 - kKey;
   constexpr const auto& table = NormalTable;
-  // A NaN fails its first comparison with a key, in the search or the clamp.
-  if (std::isnan(value)) RaiseInvalidOperation();
-  // "Not >= key(1)": -0 passes and meets row 1's key exactly below.
-  if (!(value >= table[0][kKey])) return {table[0][kValue], LookupPath::kClamp};
-  if (value > table[kRows - 1][kKey]) return {table[kRows - 1][kValue], LookupPath::kClamp};
+  // One comparison of the bit pattern lets every value from +0 to the last
+  // key pass: the patterns of non-negative doubles, infinity and NaNs
+  // included, are in the order of their values, and those of negative ones
+  // are above all of these.
+  constexpr auto kLastKeyBits = std::bit_cast<std::uint64_t>(table[kRows - 1][kKey]);
+  if (std::bit_cast<std::uint64_t>(value) > kLastKeyBits) {
+    // A NaN fails its first comparison with a key, in the search or the clamp.
+    if (std::isnan(value)) RaiseInvalidOperation();
+    if (value > table[kRows - 1][kKey]) return {table[kRows - 1][kValue], LookupPath::kClamp};
+    // Below the first key, or -0, which passes the clamp and equals that
+    // key: row 1's value either way.
+    return {table[0][kValue], value == 0 ? LookupPath::kKey : LookupPath::kClamp};
+  }
 
   const RowIndex<kKey>& index = IndexOf<kKey>();
   // A signed conversion: the unsigned one checks for values past 2^63.
   const auto bucket = static_cast<std::int64_t>(value * index.kScale);
-  std::size_t j = index.rows[static_cast<std::size_t>(bucket)];
-  j += table[j + 1][kKey] <= value ? 1 : 0;
+  const std::size_t row = index.rows[static_cast<std::size_t>(bucket)];
+  const std::size_t j =
+      row + (table[row + 1][kKey] <= value ? 1 : 0) + (table[row + 2][kKey] <= value ? 1 : 0);
   const double lowKey = table[j][kKey];
   if (lowKey == value) return {table[j][kValue], LookupPath::kKey};
 
