@@ -3,13 +3,12 @@
 //
 // The search. A row index per column, built while compiling, maps a value to
 // the last row whose key is not above the lower edge of the value's bucket;
-// the buckets are narrower than any gap between keys, so the last row not
-// above the value itself is that row or the next, and one comparison says
-// which. With j that row and key(j) < value < key(j + 1), the halving search
-// answers j or j + 1 (see NearestWithinKeys in table_lookup.cpp): j + 1 when
-// its rounded distance is strictly the smaller, else j, unless the distances
-// to j - 1 and j round alike, which the gaps of this table rule out (checked
-// below). So the nearest row is settled by two subtractions.
+// no bucket holds more than two keys, so the last row not above the value
+// itself is that row or one of the next two, and two comparisons say which. With j that row and
+// key(j) < value < key(j + 1), the halving search answers j or j + 1 (see NearestWithinKeys in
+// table_lookup.cpp): j + 1 when its rounded distance is strictly the smaller, else j, unless the
+// distances to j - 1 and j round alike, which the gaps of this table rule out (checked below). So
+// the nearest row is settled by two subtractions.
 //
 // The interpolation, between rows j and j + 1 whichever is nearest, is
 //   y = val(k) - d * (val(j + 1) - val(j)) / (key(j + 1) - key(j))
