@@ -10,7 +10,7 @@ set -eu
 cd "$(dirname "$0")/.."
 
 seconds=${1:-20}
-targets=${FUZZ_TARGETS:-"read_number write_number extended lookup execute cli_lines"}
+targets=${FUZZ_TARGETS:-"read_number write_number extended lookup lookup_equivalence execute cli_lines"}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

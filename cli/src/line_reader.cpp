@@ -45,7 +45,8 @@ void LineReader::Fill() {
   }
 }
 
-std::optional<std::string_view> LineReader::Next() {
+// The line goes on past the bytes read, or there is none left in them.
+std::optional<std::string_view> LineReader::NextAfterRead() {
   for (;;) {
     char* const data = buffer_.data();
     const auto* lf = static_cast<const char*>(std::memchr(data + begin_, kLineFeed, end_ - begin_));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -27,9 +28,18 @@ class LineReader {
   // The next line without its LF (CR and NUL bytes are part of it), or nothing
   // at the end of input. A last line without LF is still a line. The view
   // stays valid until the next call. Raises Exception when reading fails.
-  std::optional<std::string_view> Next();
+  // Inline for a line already in the buffer, the case of nearly every line.
+  std::optional<std::string_view> Next() {
+    char* const data = buffer_.data();
+    const auto* lf = static_cast<const char*>(std::memchr(data + begin_, '\n', end_ - begin_));
+    if (lf == nullptr) return NextAfterRead();
+    const std::string_view line(data + begin_, static_cast<std::size_t>(lf - (data + begin_)));
+    begin_ = static_cast<std::size_t>(lf - data) + 1;
+    return line;
+  }
 
  private:
+  std::optional<std::string_view> NextAfterRead();
   std::string_view LongLine();
   void Fill();
 

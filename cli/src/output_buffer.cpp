@@ -31,21 +31,11 @@ void WriteAll(int fd, std::string_view bytes) {
 
 OutputBuffer::OutputBuffer(int fd) : fd_(fd), buffer_(kOutputBufferSize) {}
 
-void OutputBuffer::Append(std::string_view bytes) {
-  if (bytes.size() > buffer_.size() - used_) {
-    Flush();
-    if (bytes.size() > buffer_.size()) {
-      WriteAll(fd_, bytes);
-      return;
-    }
-  }
-  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
-  used_ += bytes.size();
-}
-
-void OutputBuffer::Append(char byte) {
-  if (used_ == buffer_.size()) Flush();
-  buffer_[used_++] = byte;
+void OutputBuffer::AppendAfterFlush(std::string_view bytes) {
+  Flush();
+  if (bytes.size() > buffer_.size()) return WriteAll(fd_, bytes);
+  std::memcpy(buffer_.data(), bytes.data(), bytes.size());
+  used_ = bytes.size();
 }
 
 void OutputBuffer::Flush() {

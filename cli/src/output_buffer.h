@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -12,12 +13,22 @@ class OutputBuffer {
  public:
   explicit OutputBuffer(int fd);
 
-  void Append(std::string_view bytes);
-  void Append(char byte);
+  // Inline: a million short result lines make these the tool's innermost calls.
+  void Append(std::string_view bytes) {
+    if (bytes.size() > buffer_.size() - used_) return AppendAfterFlush(bytes);
+    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  void Append(char byte) {
+    if (used_ == buffer_.size()) Flush();
+    buffer_[used_++] = byte;
+  }
   // Writes out everything gathered. Raises Exception when the write fails.
   void Flush();
 
  private:
+  void AppendAfterFlush(std::string_view bytes);
+
   int fd_;
   std::vector<char> buffer_;
   std::size_t used_ = 0;

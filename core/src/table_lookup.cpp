@@ -45,53 +45,6 @@ std::size_t FindLastRowNotAbove(const Column& key, double value, std::size_t fir
   return low;
 }
 
-// Where FindLastRowNotAbove ends for the edges of many small intervals of
-// values, so that a search over a large table with non-negative keys starts
-// within a few rows of its answer. The intervals split each binade from 2^-8
-// to 2^2 into 512 parts: their edges are the doubles whose bit patterns step
-// by 2^43 (a double's fraction has 52 bits, 52 - 43 = 9), and for doubles
-// that are not negative the order of the bit patterns is that of the values.
-// For the normal table an interval holds at most a few dozen keys, mostly
-// fewer than ten.
-class RowIndex {
- public:
-  struct Rows {
-    std::size_t first;
-    std::size_t last;
-  };
-
-  RowIndex(const Column& key, std::size_t n) {
-    for (std::size_t edge = 0; edge < kEdges; ++edge) {
-      // The shift in 64 bits: std::size_t has 32 on some targets.
-      const double edgeValue =
-          std::bit_cast<double>(kFirstEdgeBits + (std::uint64_t{edge} << kEdgeShift));
-      starts_[edge] = static_cast<std::uint16_t>(FindLastRowNotAbove(key, edgeValue, 1, n));
-    }
-  }
-
-  // Rows that hold the last row not above value, for key(1) <= value <= key(n)
-  // with key(1) >= 0: the answer for the interval's lower edge is not above
-  // it, and the answer for the next edge not below it. Only -0 has its sign
-  // bit set here, and it is the same value as +0.
-  Rows Narrow(double value, std::size_t n) const {
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value) & ~kSignBit;
-    if (bits < kFirstEdgeBits) return {1, starts_[0]};
-    const std::uint64_t edge = (bits - kFirstEdgeBits) >> kEdgeShift;
-    if (edge >= kEdges - 1) return {starts_[kEdges - 1], n};
-    const auto at = static_cast<std::size_t>(edge);  // below kEdges - 1 here
-    return {starts_[at], starts_[at + 1]};
-  }
-
- private:
-  static constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
-  static constexpr std::uint64_t kFirstEdgeBits = 0x3F70'0000'0000'0000;  // 2^-8
-  static constexpr int kEdgeShift = 43;
-  static constexpr std::size_t kBinades = 10;  // 2^-8 ... 2^2
-  static constexpr std::size_t kEdges = kBinades * 512 + 1;
-  // Row numbers up to 65535; the normal table has 3989.
-  std::array<std::uint16_t, kEdges> starts_{};
-};
-
 // The halving search for the row whose key is nearest to a value that is not
 // a NaN, on rows 1 ... n:
 //   - one row: that row;
@@ -112,8 +65,8 @@ class RowIndex {
 // search returns, so the differences formed are kept for it.
 class NearestRowSearch {
  public:
-  NearestRowSearch(const Column& key, double value, const RowIndex* index = nullptr)
-      : key_(key), value_(value), extendedValue_(Extended::FromDouble(value)), index_(index) {}
+  NearestRowSearch(const Column& key, double value)
+      : key_(key), value_(value), extendedValue_(Extended::FromDouble(value)) {}
 
   std::size_t Run(std::size_t n) {
     if (n >= 2 && std::isfinite(value_) && key_(1) <= value_ && value_ <= key_(n)) {
@@ -179,12 +132,9 @@ class NearestRowSearch {
     return Nearest(1, n);
   }
 
-  // The last row whose key is not above the value, for key(1) <= value; a
-  // row index, when there is one, narrows the rows to search first.
+  // The last row whose key is not above the value, for key(1) <= value.
   std::size_t LastRowNotAbove(std::size_t n) const {
-    if (index_ == nullptr) return FindLastRowNotAbove(key_, value_, 1, n);
-    const RowIndex::Rows rows = index_->Narrow(value_, n);
-    return FindLastRowNotAbove(key_, value_, rows.first, rows.last);
+    return FindLastRowNotAbove(key_, value_, 1, n);
   }
 
   // Rows first ... first + n - 1.
@@ -203,7 +153,6 @@ class NearestRowSearch {
   Column key_;
   double value_;
   Extended extendedValue_;
-  const RowIndex* index_;
   Memo memo_[kMemoSize];
 };
 
@@ -219,8 +168,7 @@ int TableNearestRow(double value, std::span<const TableRow> table, int keyColumn
 
 namespace {
 
-double Interpolate(double value, std::span<const TableRow> table, int keyColumn,
-                   const RowIndex* index) {
+double Interpolate(double value, std::span<const TableRow> table, int keyColumn) {
   // The first comparison of a NaN with a key, in the search or else in the
   // lower clamp, raises.
   if (std::isnan(value)) throw EInvalidOp();
@@ -235,7 +183,7 @@ double Interpolate(double value, std::span<const TableRow> table, int keyColumn,
   // "Not >= key(1)" as the rule has it: -0 passes and reaches row 1 exactly.
   if (!(value >= key(1))) return val(1);
   if (value > key(n)) return val(n);
-  NearestRowSearch search(key, value, index);
+  NearestRowSearch search(key, value);
   const std::size_t k = search.Run(n);
 
   const double d = search.RoundedDifference(k);
@@ -252,23 +200,13 @@ double Interpolate(double value, std::span<const TableRow> table, int keyColumn,
   return (val.At(k) - quotient).ToDouble();
 }
 
-// The index of one column of the normal table, made on first use and never
-// changed after: it only says where a search may start, so the results are
-// those of the search over the whole table.
-const RowIndex& NormalTableIndex(int keyColumn) {
-  static const RowIndex xIndex(KeyColumn(NormalTable, 1), NormalTable.size());
-  static const RowIndex pIndex(KeyColumn(NormalTable, 2), NormalTable.size());
-  return keyColumn == 1 ? xIndex : pIndex;
-}
-
 }  // namespace
 
+// Any table, by the halving search itself. XToP and PToX, on the one table
+// they know, take the shortcuts in normal_table_lookup.cpp, which give the
+// same results.
 double TableInterpolate(double value, std::span<const TableRow> table, int keyColumn) {
-  return Interpolate(value, table, keyColumn, nullptr);
+  return Interpolate(value, table, keyColumn);
 }
-
-double XToP(double x) { return Interpolate(x, NormalTable, 1, &NormalTableIndex(1)); }
-
-double PToX(double p) { return Interpolate(p, NormalTable, 2, &NormalTableIndex(2)); }
 
 }  // namespace normcalc
