@@ -32,16 +32,6 @@ void HandleEscapedException(std::exception_ptr error, QObject* failing) noexcept
   application->HandleEventError(error, failing);
 }
 
-Exception ReportableException(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const Exception& failure) {
-    return failure;
-  } catch (...) {
-    return Exception("");
-  }
-}
-
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv), showCommand_(StartupShowCommand()) {
   // The window's caption must stay "Form1": Qt appends an application display
