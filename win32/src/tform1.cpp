@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -122,10 +123,10 @@ void TForm1::CreateControls() {
         style |= SS_LEFT | SS_NOPREFIX;
         break;
       case TControlKind::PushButton:
-        // BS_NOTIFY: the focus notifications let the focused button be drawn
-        // as the default one.
+        // No BS_NOTIFY: with it a quick second click becomes a double-click
+        // notification instead of a click.
         windowClass = L"BUTTON";
-        style |= BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP | WS_GROUP;
+        style |= BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
         break;
       case TControlKind::RadioGroup:
         windowClass = L"BUTTON";
@@ -143,6 +144,9 @@ void TForm1::CreateControls() {
     this->*(field->member) = window;
 
     if (control->kind == TControlKind::Edit) SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+    if (control->kind == TControlKind::PushButton) {
+      SetWindowSubclass(window, PushButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
     if (control->kind == TControlKind::RadioGroup) {
       for (std::size_t i = 0; i < control->items.size(); ++i) {
         const std::wstring item = Widen(control->items[i]);
@@ -354,7 +358,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::OnCommand(HWND, int, HWND control, UINT code) {
-  const bool pushButton = control != nullptr && (control == Button1 || control == Button2);
   switch (code) {
     case BN_CLICKED:
       if (control == Button1) {
@@ -370,13 +373,25 @@ void TForm1::OnCommand(HWND, int, HWND control, UINT code) {
         }
       }
       break;
-    case BN_SETFOCUS:  // the focused push button is the default one
-      if (pushButton) MarkDefaultButton(control, true);
+  }
+}
+
+LRESULT CALLBACK TForm1::PushButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR form) {
+  // The focused push button is the default one: drawn so, and the one Enter
+  // clicks.
+  switch (message) {
+    case WM_SETFOCUS:
+      reinterpret_cast<TForm1*>(form)->MarkDefaultButton(button, true);
       break;
-    case BN_KILLFOCUS:
-      if (pushButton) MarkDefaultButton(control, false);
+    case WM_KILLFOCUS:
+      reinterpret_cast<TForm1*>(form)->MarkDefaultButton(button, false);
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(button, PushButtonProc, 0);
       break;
   }
+  return DefSubclassProc(button, message, wParam, lParam);
 }
 
 void TForm1::OnClose(HWND) {

@@ -37,6 +37,8 @@ class TForm1 final : public TForm, public FormModel {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PushButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR form);
 
   void OnCommand(HWND window, int id, HWND control, UINT code);
   void OnClose(HWND window);
