@@ -3,12 +3,14 @@
 // mouse clicks, reads the boxes back with WM_GETTEXT, finds the error box and
 // reads its caption and text, and checks how the program ends.
 //   window_driver.exe C:\path\to\normcalc.exe C:\scratch\folder [group...]
-// with groups from table, keyboard, closing, show, layout, title (all by default).
+// with groups from resources, table, keyboard, closing, show, layout, title, mark (all
+// by default).
 // Prints one line per check; the exit code is the number of failed checks.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -314,6 +316,15 @@ void CheckErrorBox(const TRunning& run, const std::wstring& what, const std::wst
   Report(box.buttons == std::vector<std::wstring>{L"OK"} && box.icon,
          what + L": one OK button and the stop icon");
   Report(!IsWindowEnabled(run.form), what + L": the calculator window takes no input meanwhile");
+  RECT shown{};
+  GetWindowRect(box.window, &shown);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(run.form, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  Report(std::abs((shown.left + shown.right) - (work.left + work.right)) <= 2 &&
+             std::abs((shown.top + shown.bottom) - (work.top + work.bottom)) <= 2,
+         what + L": the box is centred on the window's monitor");
   WaitFor([&] { return run.Active() == box.window; });
   Press(VK_RETURN);
   Report(WaitFor([&] { return !IsWindow(box.window); }), what + L": Enter closes the box");
@@ -515,6 +526,83 @@ void Closing(const std::wstring& program) {
     if (run.Started()) PostMessageW(run.application, WM_CLOSE, 0, 0);
     Report(run.Started() && run.ExitCode() == 0, L"Close on the taskbar button: exit code 0");
   }
+  {
+    TRunning run(program);
+    DWORD_PTR mayEnd = 0;
+    if (run.Started()) {
+      SendMessageTimeoutW(run.form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, kPatience, &mayEnd);
+      PostMessageW(run.application, WM_ENDSESSION, TRUE, 0);
+    }
+    Report(run.Started() && mayEnd != 0 && run.ExitCode() == 0,
+           L"Windows ending the session: the window agrees, exit code 0");
+  }
+}
+
+// The decimal mark comes from the user's regional settings. (Wine keeps the
+// settings a process has read for its lifetime, so the change while the
+// program runs, on WM_SETTINGCHANGE, cannot be shown here; see docs/windows.md.)
+void DecimalMark(const std::wstring& program) {
+  auto setMark = [](const wchar_t* mark) {
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, mark);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"),
+                        SMTO_ABORTIFHUNG, kPatience, &ignored);
+  };
+  struct TMarkCase {
+    const wchar_t* mark;
+    std::wstring written;
+  };
+  const TMarkCase cases[] = {{L",", L"0,341344279839592"}, {L".", L"0.341344279839592"}};
+  for (const TMarkCase& c : cases) {
+    setMark(c.mark);
+    TRunning run(program);
+    if (!run.Started() || !run.Activate()) {
+      Report(false, L"decimal mark: Form1 opens");
+      continue;
+    }
+    run.TypeInto(run.edit1, L"1");
+    Click(run.executeButton);
+    WaitFor([&] { return Text(run.edit2) == c.written; });
+    Report(Text(run.edit2) == c.written, std::wstring(L"with the decimal mark \"") + c.mark +
+                                             L"\" X\u2192P \"1\" writes \"" + Text(run.edit2) +
+                                             L"\"");
+    Click(run.exitButton);
+    run.ExitCode();
+  }
+  setMark(L".");
+}
+
+// The icon and the version the program carries, as Explorer reads them.
+void Resources(const std::wstring& program) {
+  HMODULE module = LoadLibraryExW(program.c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (module == nullptr) return Report(false, L"the program's resources can be read");
+  HRSRC group = FindResourceW(module, L"MAINICON", MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  bool icon = false;
+  if (group != nullptr) {
+    // The icon directory: a 6-byte header, then 14-byte entries of width,
+    // height, colour count, reserved, planes, bits per pixel, ...
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    const int count = directory[4] | directory[5] << 8;
+    const BYTE* entry = directory + 6;
+    icon = count == 1 && entry[0] == 32 && entry[1] == 32 && entry[2] == 16 && entry[6] == 4;
+  }
+  Report(icon, L"the icon MAINICON is one 32 x 32 image with 16 colours");
+  FreeLibrary(module);
+
+  DWORD ignored = 0;
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+  std::wstring version;
+  if (!info.empty() &&
+      GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data())) {
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion",
+                       reinterpret_cast<void**>(&text), &length)) {
+      version.assign(text, length > 0 ? length - 1 : 0);
+    }
+  }
+  Report(version == NORMCALC_VERSION, L"the version resource reads \"" + version + L"\"");
 }
 
 void ShowCommands(const std::wstring& program) {
@@ -635,12 +723,17 @@ int wmain(int argc, wchar_t** argv) {
       cases();
     }
   };
+  // The expected texts are written with ".": undo what an interrupted run of
+  // the decimal-mark cases may have left in the user's settings.
+  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L".");
+  run(L"resources", [&] { Resources(program); });
   run(L"table", [&] { ExecuteTable(program); });
   run(L"keyboard", [&] { Keyboard(program); });
   run(L"closing", [&] { Closing(program); });
   run(L"show", [&] { ShowCommands(program); });
   run(L"layout", [&] { Layout(program); });
   run(L"title", [&] { Title(program, scratch); });
+  run(L"mark", [&] { DecimalMark(program); });
   std::printf("%d failed\n", failures);
   return failures == 0 ? 0 : 1;
 }
