@@ -12,7 +12,9 @@ ws_start() {
   mkdir -p "$WINEPREFIX"
   "$wineserver" -p
   trap ws_stop EXIT
-  "$wine" wineboot --init >/dev/null 2>&1 || true
+  # No .NET or HTML engine is needed; without these overrides a new prefix
+  # may stop to offer their download in a dialog nobody answers.
+  WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init >/dev/null 2>&1 || true
   # Windows finds the face "ＭＳ Ｐゴシック" itself or a Japanese face of its
   # own; wine has neither and on its own picks a fixed-pitch one. The
   # proportional IPA P Gothic (fonts-ipafont-gothic) stands in, as it does
