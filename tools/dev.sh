@@ -23,6 +23,7 @@ case "${1:-}" in
     sh tools/valgrind-cli.sh     # normcalc-cli under memcheck, edge cases
     sh tools/soak-window.sh      # 10^4 clicks on the window, memory at 10^3 and 10^4
     sh tools/cross-test.sh       # i686, aarch64 (qemu), Windows (wine)
+    bash tools/windows-window-test.sh  # normcalc.exe driven under wine, installer, .zip
     sh tools/test-package.sh  # the .deb, installed and started in a clean Debian root
     ;;
   *)

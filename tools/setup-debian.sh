@@ -16,6 +16,8 @@ test_packages="xvfb xauth openbox xdotool x11-utils locales
 test_packages="$test_packages clang libclang-rt-14-dev valgrind googletest g++-aarch64-linux-gnu
   qemu-user-static g++-mingw-w64-x86-64-posix wine64 lib32stdc++-12-dev lib32gcc-12-dev
   libc6-dev-i386"
+# The native Windows window: its installer (makensis) and the check of its .zip.
+test_packages="$test_packages nsis unzip"
 
 case "${1:-}" in
   run) wanted=$run_packages ;;

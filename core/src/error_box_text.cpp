@@ -16,4 +16,14 @@ std::string ErrorBoxText(std::string_view message) {
   return text;
 }
 
+Exception ReportableException(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const Exception& failure) {
+    return failure;
+  } catch (...) {
+    return Exception("");
+  }
+}
+
 }  // namespace normcalc

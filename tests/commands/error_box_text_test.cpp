@@ -2,6 +2,8 @@
 // character sorts after "." as unsigned bytes; a double-byte character always does.
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <stdexcept>
 #include <string>
 
 #include "normcalc/core.h"
@@ -45,6 +47,16 @@ TEST(ErrorBoxText, TheFloatingPointFaultsAreShownWithAPeriod) {
   EXPECT_EQ(ErrorBoxText(EZeroDivide().Message()), "0 による浮動小数点数除算.");
   EXPECT_EQ(ErrorBoxText(EUnderflow().Message()), "浮動小数点数のアンダーフロー.");
   EXPECT_EQ(ErrorBoxText(EAbort().Message()), "");
+}
+
+// Every front end reports what escapes its start-up this way: the system's own
+// exceptions keep their message, anything else becomes the empty-text box.
+TEST(ReportableException, KeepsTheSystemsMessagesAndEmptiesAnyOther) {
+  EXPECT_EQ(ReportableException(std::make_exception_ptr(EOverflow())).Message(),
+            "浮動小数点数のオーバーフロー");
+  EXPECT_EQ(ReportableException(std::make_exception_ptr(Exception("abc"))).Message(), "abc");
+  EXPECT_EQ(ReportableException(std::make_exception_ptr(std::runtime_error("abc"))).Message(), "");
+  EXPECT_EQ(ReportableException(std::make_exception_ptr(42)).Message(), "");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "normcalc/core.h"
 #include "tapplication.h"
 
 namespace normcalc {

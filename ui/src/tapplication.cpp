@@ -51,16 +51,6 @@ void HandleEscapedException(std::exception_ptr error) noexcept {
   application->HandleEventError(error);
 }
 
-Exception ReportableException(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const Exception& failure) {
-    return failure;
-  } catch (...) {
-    return Exception("");
-  }
-}
-
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv), applicationTitle_(TitleOfThisExecutable()) {
   // The window's caption must stay "Form1": Qt appends an application display

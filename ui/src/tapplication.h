@@ -68,8 +68,4 @@ class TApplication final : public QApplication {
   std::unique_ptr<QWidget> mainForm_;
 };
 
-// The failure as the error box reports it: an exception of the system's family
-// as it is, anything else as an Exception with an empty message.
-Exception ReportableException(std::exception_ptr error);
-
 }  // namespace normcalc

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <exception>
 #include <span>
 #include <string>
 #include <string_view>
@@ -74,6 +75,10 @@ void Button1Click(FormModel& form);
 // The text the error box shows for a message: "." is appended when the last
 // character sorts after "." (any multi-byte character does); empty stays empty.
 std::string ErrorBoxText(std::string_view message);
+
+// The failure as the error box reports it: an exception of the system's family
+// as it is, anything else as an Exception with an empty message.
+Exception ReportableException(std::exception_ptr error);
 
 // ---------------------------------------------------------------------------
 // What every window of the calculator shares that is not toolkit code.

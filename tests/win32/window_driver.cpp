@@ -1,0 +1,739 @@
+// Drives the real normcalc.exe from outside, as a user would: finds the window
+// "Form1", types into its edit boxes, presses its buttons with keystrokes and
+// mouse clicks, reads the boxes back with WM_GETTEXT, finds the error box and
+// reads its caption and text, and checks how the program ends.
+//   window_driver.exe C:\path\to\normcalc.exe C:\scratch\folder [group...]
+// with groups from resources, table, keyboard, closing, show, layout, title, mark (all
+// by default).
+// Prints one line per check; the exit code is the number of failed checks.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPatience = 10000;       // ms: a bound for a hung program, not a speed goal
+constexpr DWORD kStartPatience = 30000;  // wine's first start of a program is slow
+constexpr DWORD kPoll = 20;
+
+int failures = 0;
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
+  return result;
+}
+
+void Report(bool ok, const std::wstring& what) {
+  if (!ok) ++failures;
+  std::printf("%s: %s\n", ok ? "ok" : "FAIL", Utf8(what).c_str());
+  std::fflush(stdout);
+}
+
+std::wstring Text(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kPatience, &length)) {
+    return L"<no answer>";
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, kPatience, &copied);
+  text.resize(copied);
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD patience = kPatience) {
+  const ULONGLONG end = GetTickCount64() + patience;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() > end) return false;
+    Sleep(kPoll);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Input, as the user's keyboard and mouse give it.
+
+void SendKeys(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+// Presses key with the modifiers held down (VK_SHIFT, VK_CONTROL, VK_MENU).
+void Press(WORD key, std::vector<WORD> modifiers = {}) {
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) {
+    inputs.push_back(KeyInput(*it, true));
+  }
+  SendKeys(inputs);
+}
+
+void Type(std::wstring_view text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : text) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = c;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(input);
+    input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendKeys(inputs);
+}
+
+void Click(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int x = (rect.left + rect.right) / 2;
+  const int y = (rect.top + rect.bottom) / 2;
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  // The pointer first, and the press only once the system sees it there: a
+  // press that overtakes the move lands where the pointer was.
+  SendInput(1, inputs, sizeof(INPUT));
+  WaitFor([&] {
+    POINT at{};
+    GetCursorPos(&at);
+    return at.x == x && at.y == y;
+  });
+  SendInput(2, inputs + 1, sizeof(INPUT));
+}
+
+// ---------------------------------------------------------------------------
+// One run of the program.
+
+struct TFound {
+  DWORD process;
+  std::wstring className, title;
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM found) {
+  auto* wanted = reinterpret_cast<TFound*>(found);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != wanted->process || ClassOf(window) != wanted->className) return TRUE;
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  if (!wanted->title.empty() && wanted->title != title) return TRUE;
+  wanted->window = window;
+  return FALSE;
+}
+
+class TRunning {
+ public:
+  // Starts the program; showCommand < 0 gives no show command at all.
+  TRunning(const std::wstring& program, int showCommand = -1) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (showCommand >= 0) {
+      startup.dwFlags = STARTF_USESHOWWINDOW;
+      startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_)) {
+      Report(false, L"start " + program);
+      return;
+    }
+    WaitForInputIdle(process_.hProcess, kPatience);
+    // The window exists a moment before its controls do.
+    WaitFor([&] { return FindControls() && IsWindowEnabled(form); }, kStartPatience);
+  }
+
+  bool FindControls() {
+    form = TopLevel(L"TForm1", L"Form1");
+    if (form == nullptr) return false;
+    application = GetWindow(form, GW_OWNER);
+    exitButton = FindWindowExW(form, nullptr, L"Button", L"EXIT");
+    executeButton = FindWindowExW(form, nullptr, L"Button", L"EXECUTE");
+    xToP = FindWindowExW(form, nullptr, L"Button", L"X\u2192P");
+    pToX = FindWindowExW(form, nullptr, L"Button", L"P\u2192X");
+    edit1 = FindWindowExW(form, nullptr, L"Edit", nullptr);
+    edit2 = edit1 != nullptr ? FindWindowExW(form, edit1, L"Edit", nullptr) : nullptr;
+    return Started();
+  }
+
+  ~TRunning() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, kPatience);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  bool Started() const {
+    return form && application && exitButton && executeButton && xToP && pToX && edit1 && edit2;
+  }
+
+  HWND TopLevel(const std::wstring& className, const std::wstring& title = L"") const {
+    TFound found{process_.dwProcessId, className, title};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&found));
+    return found.window;
+  }
+
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
+    return info.hwndFocus;
+  }
+  HWND Active() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
+    return info.hwndActive;
+  }
+
+  // Brings the window to the front so that keystrokes reach it.
+  bool Activate() const {
+    SetForegroundWindow(form);
+    return WaitFor([&] { return GetForegroundWindow() == form && Active() == form; });
+  }
+
+  bool WaitForFocus(HWND control) const {
+    return WaitFor([&] { return Focus() == control; });
+  }
+
+  // Clicks into the box, selects what it holds and types over it.
+  bool TypeInto(HWND edit, const std::wstring& text) const {
+    Click(edit);
+    if (!WaitForFocus(edit)) return false;
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    if (text.empty()) {
+      Press(VK_DELETE);
+    } else {
+      Type(text);
+    }
+    return WaitFor([&] { return Text(edit) == text; });
+  }
+
+  bool Checked(HWND radio) const { return SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+  bool SelectMode(HWND radio) const {
+    Click(radio);
+    return WaitFor([&] { return Checked(radio); });
+  }
+
+  // The exit code once the process has ended; STILL_ACTIVE when it does not.
+  DWORD ExitCode() const {
+    WaitForSingleObject(process_.hProcess, kPatience);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+
+  bool Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+  HWND form = nullptr, application = nullptr;
+  HWND exitButton = nullptr, executeButton = nullptr, xToP = nullptr, pToX = nullptr;
+  HWND edit1 = nullptr, edit2 = nullptr;
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+// What a message box shows.
+struct TErrorBox {
+  HWND window = nullptr;
+  std::wstring caption, text;
+  std::vector<std::wstring> buttons;
+  bool icon = false;
+};
+
+BOOL CALLBACK ReadBoxChild(HWND child, LPARAM box) {
+  auto* shown = reinterpret_cast<TErrorBox*>(box);
+  const std::wstring className = ClassOf(child);
+  if (!IsWindowVisible(child)) return TRUE;
+  if (className == L"Button") {
+    shown->buttons.push_back(Text(child));
+  } else if (className == L"Static") {
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      shown->icon = SendMessageW(child, STM_GETICON, 0, 0) != 0;
+    } else if (!Text(child).empty()) {
+      shown->text = Text(child);
+    }
+  }
+  return TRUE;
+}
+
+TErrorBox WaitForErrorBox(const TRunning& run) {
+  TErrorBox box;
+  WaitFor([&] {
+    box.window = run.TopLevel(L"#32770");
+    return box.window != nullptr && IsWindowVisible(box.window);
+  });
+  if (box.window == nullptr) return box;
+  box.caption = Text(box.window);
+  EnumChildWindows(box.window, ReadBoxChild, reinterpret_cast<LPARAM>(&box));
+  return box;
+}
+
+// Checks the box, closes it with Enter and checks that the window works again.
+void CheckErrorBox(const TRunning& run, const std::wstring& what, const std::wstring& caption,
+                   const std::wstring& text) {
+  const TErrorBox box = WaitForErrorBox(run);
+  Report(box.window != nullptr, what + L": an error box opens");
+  if (box.window == nullptr) return;
+  Report(box.caption == caption, what + L": caption \"" + box.caption + L"\"");
+  Report(box.text == text, what + L": text \"" + box.text + L"\"");
+  Report(box.buttons == std::vector<std::wstring>{L"OK"} && box.icon,
+         what + L": one OK button and the stop icon");
+  Report(!IsWindowEnabled(run.form), what + L": the calculator window takes no input meanwhile");
+  RECT shown{};
+  GetWindowRect(box.window, &shown);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(run.form, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  Report(std::abs((shown.left + shown.right) - (work.left + work.right)) <= 2 &&
+             std::abs((shown.top + shown.bottom) - (work.top + work.bottom)) <= 2,
+         what + L": the box is centred on the window's monitor");
+  WaitFor([&] { return run.Active() == box.window; });
+  Press(VK_RETURN);
+  Report(WaitFor([&] { return !IsWindow(box.window); }), what + L": Enter closes the box");
+  Report(WaitFor([&] {
+           return IsWindowEnabled(run.form) && run.Active() == run.form &&
+                  GetForegroundWindow() == run.form;
+         }),
+         what + L": the calculator window is active again");
+}
+
+// ---------------------------------------------------------------------------
+// The cases.
+
+struct TExecuteCase {
+  bool pToX;
+  std::wstring typed, written;
+};
+
+// The conversions through the window, under a locale whose mark is ".".
+const TExecuteCase kExecuteCases[] = {
+    {false, L"", L"0"},
+    {false, L"1", L"0.341344279839592"},
+    {true, L"0.475", L"1.95997183815153"},
+    {true, L"0.25", L"0.674491219192245"},
+    {false, L"0.000001", L"3.98892280401339E-7"},
+    {false, L"-2", L"0"},
+    {true, L"0.5", L"3.98466366361372"},
+    {true, L"1", L"3.98466366361372"},
+    {false, L"abc", L"0"},
+    {false, L"+INF", L"0.49996719678728"},
+    {false, L"1e400", L"0.49996719678728"},
+    {false, L"-INF", L"0"},
+    {false, L"0.0114", L"0.00454737199657526"},
+    {false, L"0.74", L"0.270349535532154"},
+    {true, L"0.0018", L"0.00451249645189664"},
+};
+
+void ExecuteTable(const std::wstring& program) {
+  TRunning run(program);
+  Report(run.Started(), L"the table: Form1 opens with its controls");
+  if (!run.Started() || !run.Activate()) return;
+  for (const TExecuteCase& c : kExecuteCases) {
+    const HWND typedInto = c.pToX ? run.edit2 : run.edit1;
+    const HWND written = c.pToX ? run.edit1 : run.edit2;
+    const std::wstring what =
+        std::wstring(c.pToX ? L"P\u2192X" : L"X\u2192P") + L" \"" + c.typed + L"\"";
+    // A mark in the box to be written, so that an old answer cannot pass.
+    SendMessageW(written, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
+    const bool ready =
+        run.SelectMode(c.pToX ? run.pToX : run.xToP) && run.TypeInto(typedInto, c.typed);
+    Click(run.executeButton);
+    WaitFor([&] { return Text(written) != L"-"; });
+    Report(ready && Text(written) == c.written,
+           what + L" writes \"" + Text(written) + L"\", expected \"" + c.written + L"\"");
+    Report(Text(typedInto) == c.typed, what + L": the box typed into keeps its text");
+  }
+
+  // The two failures: the box to be written keeps its text, the error box
+  // says why, and the window goes on working.
+  run.SelectMode(run.xToP);
+  run.TypeInto(run.edit1, L"1");
+  Click(run.executeButton);
+  WaitFor([&] { return Text(run.edit2) == L"0.341344279839592"; });
+  struct TFailure {
+    bool pToX;
+    std::wstring typed, message;
+  };
+  const TFailure failures[] = {
+      {false, L"2e4932", L"浮動小数点数のオーバーフロー."},
+      {false, L"+NAN", L"不正な浮動小数点数演算命令."},
+      {true, L"2e4932", L"浮動小数点数のオーバーフロー."},
+      {true, L"-NAN", L"不正な浮動小数点数演算命令."},
+  };
+  for (const TFailure& f : failures) {
+    const HWND typedInto = f.pToX ? run.edit2 : run.edit1;
+    const HWND written = f.pToX ? run.edit1 : run.edit2;
+    const std::wstring what =
+        std::wstring(f.pToX ? L"P\u2192X" : L"X\u2192P") + L" \"" + f.typed + L"\"";
+    run.SelectMode(f.pToX ? run.pToX : run.xToP);
+    const std::wstring before = Text(written);
+    run.TypeInto(typedInto, f.typed);
+    Click(run.executeButton);
+    CheckErrorBox(run, what, L"normcalc", f.message);
+    Report(Text(written) == before, what + L": the other box keeps \"" + before + L"\"");
+    // A second click repeats the handler from its first step.
+    Click(run.executeButton);
+    CheckErrorBox(run, what + L" again", L"normcalc", f.message);
+  }
+  run.SelectMode(run.xToP);
+  run.TypeInto(run.edit1, L"0.5");
+  Click(run.executeButton);
+  Report(
+      WaitFor([&] { return Text(run.edit2) == L"0.191461995503053"; }),
+      L"after the error boxes EXECUTE works: X\u2192P \"0.5\" writes \"" + Text(run.edit2) + L"\"");
+  Click(run.exitButton);
+  Report(run.ExitCode() == 0, L"EXIT clicked: exit code 0");
+}
+
+void Keyboard(const std::wstring& program) {
+  TRunning run(program);
+  Report(run.Started(), L"keyboard: Form1 opens");
+  if (!run.Started() || !run.Activate()) return;
+  Report(run.WaitForFocus(run.exitButton), L"at start EXIT has the focus");
+  Report(run.Checked(run.xToP) && !run.Checked(run.pToX), L"at start X\u2192P is selected");
+  Report(Text(run.edit1).empty() && Text(run.edit2).empty(), L"at start both boxes are empty");
+
+  const HWND cycle[] = {run.xToP, run.edit1, run.edit2, run.executeButton, run.exitButton};
+  const wchar_t* names[] = {L"the MODE group", L"Edit1", L"Edit2", L"EXECUTE", L"EXIT"};
+  for (int i = 0; i < 5; ++i) {
+    Press(VK_TAB);
+    Report(run.WaitForFocus(cycle[i]), std::wstring(L"Tab moves the focus to ") + names[i]);
+  }
+  Press(VK_TAB, {VK_SHIFT});
+  Report(run.WaitForFocus(run.executeButton), L"Shift+Tab moves the focus back to EXECUTE");
+
+  // Enter and Esc where they must do nothing. Input is handled in order, so
+  // once a later Tab has moved the focus the keys before it have been handled.
+  run.TypeInto(run.edit1, L"1");
+  SendMessageW(run.edit2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
+  Press(VK_RETURN);
+  Press(VK_TAB);
+  run.WaitForFocus(run.edit2);
+  Report(Text(run.edit2) == L"-" && Text(run.edit1) == L"1" && run.Running(),
+         L"Enter in an edit box does nothing");
+  Press(VK_TAB);
+  run.WaitForFocus(run.executeButton);
+  Press(VK_RETURN, {VK_SHIFT});
+  Press(VK_RETURN, {VK_CONTROL});
+  Press(VK_RETURN, {VK_MENU});
+  Press(VK_ESCAPE);
+  Press(VK_TAB);
+  run.WaitForFocus(run.exitButton);
+  Report(Text(run.edit2) == L"-" && run.Running(),
+         L"Shift+Enter, Ctrl+Enter, Alt+Enter and Esc on EXECUTE click nothing");
+  Press(VK_ESCAPE);
+  Press(VK_TAB);
+  run.WaitForFocus(run.xToP);
+  Report(run.Running(), L"Esc on EXIT clicks nothing");
+  Press(VK_RETURN);
+  Press(VK_TAB);
+  run.WaitForFocus(run.edit1);
+  Report(Text(run.edit2) == L"-" && run.Running(), L"Enter on the MODE group does nothing");
+
+  Press(VK_TAB, {VK_SHIFT});
+  run.WaitForFocus(run.xToP);
+  Press(VK_DOWN);
+  Report(WaitFor([&] { return run.Checked(run.pToX) && run.Focus() == run.pToX; }),
+         L"Down in the MODE group selects P\u2192X");
+  Report(Text(run.edit1) == L"1" && Text(run.edit2) == L"-",
+         L"selecting a mode changes neither box");
+  Press(VK_UP);
+  WaitFor([&] { return run.Checked(run.xToP); });
+
+  // EXECUTE from the keyboard: Enter on it, then Space, each repeating it.
+  for (int i = 0; i < 3; ++i) Press(VK_TAB);
+  Report(run.WaitForFocus(run.executeButton), L"the focus is on EXECUTE after three Tabs");
+  Press(VK_RETURN);
+  Report(WaitFor([&] { return Text(run.edit2) == L"0.341344279839592"; }),
+         L"Enter on EXECUTE executes");
+  SendMessageW(run.edit2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
+  Press(VK_RETURN);
+  Report(WaitFor([&] { return Text(run.edit2) == L"0.341344279839592"; }),
+         L"Enter again repeats Execute");
+  SendMessageW(run.edit2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
+  Press(VK_SPACE);
+  Report(WaitFor([&] { return Text(run.edit2) == L"0.341344279839592"; }),
+         L"Space on EXECUTE executes");
+
+  Press(VK_F4, {VK_MENU});
+  Report(run.ExitCode() == 0, L"Alt+F4: exit code 0");
+}
+
+void Closing(const std::wstring& program) {
+  {
+    TRunning run(program);
+    if (run.Started() && run.Activate()) Press(VK_RETURN);
+    Report(run.Started() && run.ExitCode() == 0, L"Enter right after start: exit code 0");
+  }
+  {
+    TRunning run(program);
+    // What a click on the close box makes of it.
+    if (run.Started()) PostMessageW(run.form, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Report(run.Started() && run.ExitCode() == 0, L"the close box: exit code 0");
+  }
+  {
+    TRunning run(program);
+    if (run.Started() && run.Activate()) {
+      Press(VK_SPACE, {VK_MENU});
+      WaitFor([&] {
+        const HWND menu = run.TopLevel(L"#32768");
+        return menu != nullptr && IsWindowVisible(menu);
+      });
+      Press('C');
+    }
+    Report(run.Started() && run.ExitCode() == 0, L"the system menu's Close: exit code 0");
+  }
+  {
+    TRunning run(program);
+    if (run.Started()) PostMessageW(run.application, WM_CLOSE, 0, 0);
+    Report(run.Started() && run.ExitCode() == 0, L"Close on the taskbar button: exit code 0");
+  }
+  {
+    TRunning run(program);
+    DWORD_PTR mayEnd = 0;
+    if (run.Started()) {
+      SendMessageTimeoutW(run.form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, kPatience, &mayEnd);
+      PostMessageW(run.application, WM_ENDSESSION, TRUE, 0);
+    }
+    Report(run.Started() && mayEnd != 0 && run.ExitCode() == 0,
+           L"Windows ending the session: the window agrees, exit code 0");
+  }
+}
+
+// The decimal mark comes from the user's regional settings. (Wine keeps the
+// settings a process has read for its lifetime, so the change while the
+// program runs, on WM_SETTINGCHANGE, cannot be shown here; see docs/windows.md.)
+void DecimalMark(const std::wstring& program) {
+  auto setMark = [](const wchar_t* mark) {
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, mark);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"),
+                        SMTO_ABORTIFHUNG, kPatience, &ignored);
+  };
+  struct TMarkCase {
+    const wchar_t* mark;
+    std::wstring written;
+  };
+  const TMarkCase cases[] = {{L",", L"0,341344279839592"}, {L".", L"0.341344279839592"}};
+  for (const TMarkCase& c : cases) {
+    setMark(c.mark);
+    TRunning run(program);
+    if (!run.Started() || !run.Activate()) {
+      Report(false, L"decimal mark: Form1 opens");
+      continue;
+    }
+    run.TypeInto(run.edit1, L"1");
+    Click(run.executeButton);
+    WaitFor([&] { return Text(run.edit2) == c.written; });
+    Report(Text(run.edit2) == c.written, std::wstring(L"with the decimal mark \"") + c.mark +
+                                             L"\" X\u2192P \"1\" writes \"" + Text(run.edit2) +
+                                             L"\"");
+    Click(run.exitButton);
+    run.ExitCode();
+  }
+  setMark(L".");
+}
+
+// The icon and the version the program carries, as Explorer reads them.
+void Resources(const std::wstring& program) {
+  HMODULE module = LoadLibraryExW(program.c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (module == nullptr) return Report(false, L"the program's resources can be read");
+  HRSRC group = FindResourceW(module, L"MAINICON", MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  bool icon = false;
+  if (group != nullptr) {
+    // The icon directory: a 6-byte header, then 14-byte entries of width,
+    // height, colour count, reserved, planes, bits per pixel, ...
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    const int count = directory[4] | directory[5] << 8;
+    const BYTE* entry = directory + 6;
+    icon = count == 1 && entry[0] == 32 && entry[1] == 32 && entry[2] == 16 && entry[6] == 4;
+  }
+  Report(icon, L"the icon MAINICON is one 32 x 32 image with 16 colours");
+  FreeLibrary(module);
+
+  DWORD ignored = 0;
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+  std::wstring version;
+  if (!info.empty() &&
+      GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data())) {
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion",
+                       reinterpret_cast<void**>(&text), &length)) {
+      version.assign(text, length > 0 ? length - 1 : 0);
+    }
+  }
+  Report(version == NORMCALC_VERSION, L"the version resource reads \"" + version + L"\"");
+}
+
+void ShowCommands(const std::wstring& program) {
+  {
+    TRunning run(program, SW_SHOWMAXIMIZED);
+    Report(
+        run.Started() && WaitFor([&] { return IsWindowVisible(run.form) && IsZoomed(run.form); }),
+        L"started maximized, the window opens maximized");
+    if (run.Started()) PostMessageW(run.form, WM_CLOSE, 0, 0);
+    Report(run.ExitCode() == 0, L"started maximized: exit code 0");
+  }
+  {
+    TRunning run(program, SW_SHOWMINNOACTIVE);
+    Report(run.Started() && WaitFor([&] { return IsIconic(run.application); }) &&
+               !IsWindowVisible(run.form),
+           L"started minimized, only the taskbar button is there");
+    if (!run.Started()) return;
+    PostMessageW(run.application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Report(WaitFor([&] { return IsWindowVisible(run.form) && !IsIconic(run.application); }) &&
+               !IsZoomed(run.form) && !IsIconic(run.form),
+           L"restoring it shows the window in its normal state");
+    PostMessageW(run.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Report(WaitFor([&] { return IsIconic(run.application) && !IsWindowVisible(run.form); }),
+           L"minimizing the window minimizes the application");
+    PostMessageW(run.application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Report(WaitFor([&] { return IsWindowVisible(run.form); }), L"restoring brings it back");
+    PostMessageW(run.form, WM_CLOSE, 0, 0);
+    Report(run.ExitCode() == 0, L"started minimized: exit code 0");
+  }
+}
+
+void Layout(const std::wstring& program) {
+  TRunning run(program);
+  if (!run.Started()) return Report(false, L"layout: Form1 opens");
+  RECT frame{};
+  GetWindowRect(run.form, &frame);
+  Report(frame.left == 218 && frame.top == 192 && frame.right - frame.left == 397 &&
+             frame.bottom - frame.top == 231,
+         L"the window is at 218,192 with outer size 397 x 231: " + std::to_wstring(frame.left) +
+             L"," + std::to_wstring(frame.top) + L" " + std::to_wstring(frame.right - frame.left) +
+             L" x " + std::to_wstring(frame.bottom - frame.top));
+  auto clientOrigin = [&](HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    POINT origin{rect.left, rect.top};
+    ScreenToClient(run.form, &origin);
+    return origin;
+  };
+  const POINT before = clientOrigin(run.executeButton);
+  SetWindowPos(run.form, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  WaitFor([&] {
+    RECT rect{};
+    GetWindowRect(run.form, &rect);
+    return rect.right - rect.left == 700;
+  });
+  const POINT after = clientOrigin(run.executeButton);
+  Report(before.x == after.x && before.y == after.y,
+         L"resizing the window leaves the controls where they were");
+  SetWindowPos(run.form, nullptr, 0, 0, 200, 120, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Report(WaitFor([&] {
+           const LONG style = GetWindowLongW(run.form, GWL_STYLE);
+           return (style & WS_HSCROLL) != 0 && (style & WS_VSCROLL) != 0;
+         }),
+         L"a window too small for its controls shows scroll bars");
+  SetWindowPos(run.form, nullptr, 0, 0, 397, 231, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Report(WaitFor([&] {
+           const LONG style = GetWindowLongW(run.form, GWL_STYLE);
+           return (style & (WS_HSCROLL | WS_VSCROLL)) == 0;
+         }),
+         L"at its own size again the scroll bars go");
+  Report(clientOrigin(run.executeButton).x == before.x, L"and the controls are back in place");
+  PostMessageW(run.form, WM_CLOSE, 0, 0);
+  run.ExitCode();
+}
+
+void Title(const std::wstring& program, const std::wstring& scratch) {
+  struct TTitleCase {
+    std::wstring file, title;
+  };
+  const TTitleCase cases[] = {{L"CALC.EXE", L"Calc"}, {L"calc.v2.exe", L"calc"}};
+  for (const TTitleCase& c : cases) {
+    const std::wstring copy = scratch + L"\\" + c.file;
+    if (!CopyFileW(program.c_str(), copy.c_str(), FALSE)) {
+      Report(false, L"copy the program to " + copy);
+      continue;
+    }
+    {
+      TRunning run(copy);
+      if (!run.Started() || !run.Activate()) {
+        Report(false, c.file + L": Form1 opens");
+        continue;
+      }
+      Report(Text(run.application) == c.title,
+             c.file + L": the application title is \"" + Text(run.application) + L"\"");
+      Report(Text(run.form) == L"Form1", c.file + L": the window's caption stays \"Form1\"");
+      run.TypeInto(run.edit1, L"+NAN");
+      Click(run.executeButton);
+      CheckErrorBox(run, c.file + L" \"+NAN\"", c.title, L"不正な浮動小数点数演算命令.");
+      Click(run.exitButton);
+      Report(run.ExitCode() == 0, c.file + L": exit code 0");
+    }
+    DeleteFileW(copy.c_str());
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: window_driver normcalc.exe scratch-folder [group...]\n");
+    return 2;
+  }
+  const std::wstring program = argv[1];
+  const std::wstring scratch = argv[2];
+  const std::vector<std::wstring> chosen(argv + 3, argv + argc);
+  auto run = [&](const wchar_t* group, const std::function<void()>& cases) {
+    if (chosen.empty() || std::find(chosen.begin(), chosen.end(), group) != chosen.end()) {
+      cases();
+    }
+  };
+  // The expected texts are written with ".": undo what an interrupted run of
+  // the decimal-mark cases may have left in the user's settings.
+  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L".");
+  run(L"resources", [&] { Resources(program); });
+  run(L"table", [&] { ExecuteTable(program); });
+  run(L"keyboard", [&] { Keyboard(program); });
+  run(L"closing", [&] { Closing(program); });
+  run(L"show", [&] { ShowCommands(program); });
+  run(L"layout", [&] { Layout(program); });
+  run(L"title", [&] { Title(program, scratch); });
+  run(L"mark", [&] { DecimalMark(program); });
+  std::printf("%d failed\n", failures);
+  return failures == 0 ? 0 : 1;
+}
