@@ -15,6 +15,9 @@ test_packages="xvfb xauth openbox xdotool x11-utils locales
 test_packages="$test_packages clang libclang-rt-14-dev valgrind googletest g++-aarch64-linux-gnu
   qemu-user-static g++-mingw-w64-x86-64-posix wine64 lib32stdc++-12-dev lib32gcc-12-dev
   libc6-dev-i386"
+# The web page: emscripten, the font subsetter, and the browser that tests it.
+test_packages="$test_packages emscripten nodejs python3-fonttools python3-brotli chromium
+  chromium-driver python3-selenium"
 
 case "${1:-}" in
   run) wanted=$run_packages ;;

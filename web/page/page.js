@@ -189,6 +189,11 @@
   group.dataset.initialItemIndex = String(radios.findIndex((radio) => radio.checked));
   document.addEventListener("keydown", onKeyDown);
   errorOk.addEventListener("click", () => errorBox.close());
+  // A click in the box, or on the page behind it (which lands on the box),
+  // leaves the focus on OK, as a message box keeps it.
+  errorBox.addEventListener("mousedown", (event) => {
+    if (event.target !== errorOk) event.preventDefault();
+  });
   reopen.addEventListener("click", openForm);
 
   const fontLoaded = document.fonts
