@@ -11,7 +11,7 @@ include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 # C++ exceptions are how every failure travels; emscripten turns them off
 # unless asked at both steps.
 set(CMAKE_CXX_FLAGS_INIT
-    "-fexceptions -include ${CMAKE_CURRENT_LIST_DIR}/emscripten-bit-cast.h")
+    "-fexceptions -include ${CMAKE_CURRENT_LIST_DIR}/emscripten-compat.h")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -sALLOW_MEMORY_GROWTH=1")
 
 include(${CMAKE_CURRENT_LIST_DIR}/host-boost-headers.cmake)
