@@ -6,10 +6,11 @@
 # reading the module from disk.
 set(CMAKE_CROSSCOMPILING_EMULATOR "/usr/bin/node;--no-experimental-fetch"
     CACHE STRING "Runs the built programs")
+# Emscripten's platform file calls the processor "x86" unless told otherwise,
+# for old projects' sake; the project's checks for x87 code generation must
+# not take it for one.
+set(EMSCRIPTEN_SYSTEM_PROCESSOR wasm32)
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
-# Emscripten's file calls the processor "x86" for old projects' sake; the
-# project's checks for x87 code generation must not take it for one.
-set(CMAKE_SYSTEM_PROCESSOR wasm32)
 
 # C++ exceptions are how every failure travels; emscripten turns them off
 # unless asked at both steps.
