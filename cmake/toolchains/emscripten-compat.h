@@ -48,15 +48,15 @@ inline int ShortestDouble(double value, char* out) {
       if (*c != '.') nearest[n++] = *c;
     }
     const int exponent = std::atoi(std::strchr(text, 'e') + 1);
-    // The nearest p-digit decimal, and for a power of two, whose gap below is
-    // half the gap above, its neighbours: one of those can read back when the
-    // nearest does not.
-    long double bestDistance = -1;
-    for (int step = 0; step <= 2; ++step) {
+    // The nearest p-digit decimal reads back whenever any p-digit decimal
+    // does, except beside a power of two, whose gap below is half the gap
+    // above: then the neighbour on the far side of the value may read back
+    // though the nearest does not. The neighbour on the near side lies
+    // beyond the nearest, so at most one candidate reads back.
+    for (int step = 0; step <= 2 && count == 0; ++step) {
       char candidate[24];
       std::memcpy(candidate, nearest, static_cast<std::size_t>(n));
       int candidateExponent = exponent;
-      int length = n;
       if (step == 1) {  // one unit in the last place up
         int i = n - 1;
         while (i >= 0 && candidate[i] == '9') candidate[i--] = '0';
@@ -73,16 +73,12 @@ inline int ShortestDouble(double value, char* out) {
         if (candidate[0] == '0') continue;  // fewer digits: an earlier precision
       }
       char back[48];
-      std::snprintf(back, sizeof back, "%c.%.*se%d", candidate[0], length - 1, candidate + 1,
+      std::snprintf(back, sizeof back, "%c.%.*se%d", candidate[0], n - 1, candidate + 1,
                     candidateExponent);
       if (std::strtod(back, nullptr) != magnitude) continue;
-      const long double distance = std::fabs(std::strtold(back, nullptr) - magnitude);
-      if (bestDistance >= 0 && distance >= bestDistance) continue;
-      bestDistance = distance;
-      std::memcpy(digits, candidate, static_cast<std::size_t>(length));
-      count = length;
+      std::memcpy(digits, candidate, static_cast<std::size_t>(n));
+      count = n;
       decimalExponent = candidateExponent;
-      if (step == 0) break;  // the nearest reads back: nothing is closer
     }
   }
   while (count > 1 && digits[count - 1] == '0') --count;
