@@ -20,6 +20,8 @@
   const reopen = byId("Reopen");
   const formFont = getComputedStyle(client).fontFamily;
 
+  const initialItemIndex = radios.findIndex((radio) => radio.checked);
+
   let calculator = null; // the module's functions, once it is running
 
   // --- Layout -------------------------------------------------------------
@@ -138,7 +140,7 @@
 
   function openForm() {
     radios.forEach((radio, index) => {
-      radio.checked = index === group.dataset.initialItemIndex * 1;
+      radio.checked = index === initialItemIndex;
     });
     edit1.value = edit1.defaultValue;
     edit2.value = edit2.defaultValue;
@@ -186,7 +188,6 @@
 
   // --- Start -------------------------------------------------------------------
 
-  group.dataset.initialItemIndex = String(radios.findIndex((radio) => radio.checked));
   document.addEventListener("keydown", onKeyDown);
   errorOk.addEventListener("click", () => errorBox.close());
   // A click in the box, or on the page behind it (which lands on the box),
