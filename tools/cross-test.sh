@@ -3,15 +3,15 @@
 # tests there (ctest), and checks that normcalc-cli prints the same bytes on
 # each platform as on this x86-64 machine for the same 4 x 20000 input lines
 # (and cdf and ppf on two of them, and the z-table).
-#   tools/cross-test.sh                       i686, aarch64 and Windows
+#   tools/cross-test.sh                       i686, aarch64, Windows and WebAssembly
 #   tools/cross-test.sh linux-aarch64 ...     the named presets only
-# i686 runs natively; aarch64 runs under qemu-aarch64-static and Windows under
-# wine64 (see cmake/toolchains/). The reference output comes from the asan
-# build of normcalc-cli, built here when it is missing.
+# i686 runs natively; aarch64 runs under qemu-aarch64-static, Windows under
+# wine64 and WebAssembly under node (see cmake/toolchains/). The reference
+# output comes from the asan build of normcalc-cli, built here when it is missing.
 set -eu
 cd "$(dirname "$0")/.."
 
-presets=${*:-"linux-i686 linux-aarch64 windows-x64"}
+presets=${*:-"linux-i686 linux-aarch64 windows-x64 wasm"}
 lines=20000
 wineserver=/usr/lib/wine/wineserver
 
@@ -71,6 +71,10 @@ for preset in $presets; do
   emulator=""
   case $preset in
     linux-aarch64) emulator=/usr/bin/qemu-aarch64-static ;;
+    wasm)
+      cli=$cli.js
+      emulator="/usr/bin/node --no-experimental-fetch"
+      ;;
     windows-x64)
       cli=$cli.exe
       emulator=/usr/lib/wine/wine64

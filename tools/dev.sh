@@ -22,8 +22,9 @@ case "${1:-}" in
     sh tools/fuzz.sh 20          # every libFuzzer target for 20 s
     sh tools/valgrind-cli.sh     # normcalc-cli under memcheck, edge cases
     sh tools/soak-window.sh      # 10^4 clicks on the window, memory at 10^3 and 10^4
-    sh tools/cross-test.sh       # i686, aarch64 (qemu), Windows (wine)
+    sh tools/cross-test.sh       # i686, aarch64 (qemu), Windows (wine), WebAssembly (node)
     bash tools/windows-window-test.sh  # normcalc.exe driven under wine, installer, .zip
+    sh tools/web-test.sh         # the web page in headless Chromium
     sh tools/test-package.sh  # the .deb, installed and started in a clean Debian root
     ;;
   *)

@@ -18,6 +18,9 @@ test_packages="$test_packages clang libclang-rt-14-dev valgrind googletest g++-a
   libc6-dev-i386"
 # The native Windows window: its installer (makensis) and the check of its .zip.
 test_packages="$test_packages nsis unzip"
+# The web page: emscripten, the font subsetter, and the browser that tests it.
+test_packages="$test_packages emscripten nodejs python3-fonttools python3-brotli chromium
+  chromium-driver python3-selenium"
 
 case "${1:-}" in
   run) wanted=$run_packages ;;
