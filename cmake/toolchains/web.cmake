@@ -19,3 +19,4 @@ set(CMAKE_CXX_FLAGS_INIT
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -sALLOW_MEMORY_GROWTH=1")
 
 include(${CMAKE_CURRENT_LIST_DIR}/host-boost-headers.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/host-cli11-headers.cmake)
