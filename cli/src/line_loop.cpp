@@ -1,7 +1,5 @@
 #include "line_loop.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,10 +38,11 @@ std::string_view WithoutLeadingWhitespace(std::string_view text) {
 
 class LineLoop {
  public:
-  LineLoop(const Options& options, const char* unit)
+  LineLoop(const Options& options, Streams streams, const char* unit)
       : options_(options),
+        streams_(streams),
         converter_(options.command, options.strict),
-        out_(STDOUT_FILENO),
+        out_(streams.out),
         unit_(unit),
         columns_(options.field > 0 || options.append || options.header) {}
 
@@ -63,7 +62,7 @@ class LineLoop {
     const LinePrefix prefix = options_.field > 0 || options_.append
                                   ? LinePrefix{kMaxHeldLine + 1, false}
                                   : converter_.NeededPrefix();
-    LineReader reader(STDIN_FILENO, prefix, [this] { out_.Flush(); });
+    LineReader reader(streams_.in, prefix, [this] { out_.Flush(); });
     while (const auto line = reader.Next()) Convert(*line);
   }
 
@@ -122,13 +121,14 @@ class LineLoop {
   void Report(std::string_view text, const Exception& failure) {
     anyFailed_ = true;
     out_.Flush();
-    WriteAll(STDERR_FILENO, "normcalc-cli: " + std::string(unit_) + " " +
-                                std::to_string(lineNumber_) + ": " +
-                                QuoteForMessage(WithoutLeadingWhitespace(text)) + ": " +
-                                ErrorBoxText(failure.Message()) + "\n");
+    WriteAll(streams_.err, "normcalc-cli: " + std::string(unit_) + " " +
+                               std::to_string(lineNumber_) + ": " +
+                               QuoteForMessage(WithoutLeadingWhitespace(text)) + ": " +
+                               ErrorBoxText(failure.Message()) + "\n");
   }
 
   const Options& options_;
+  Streams streams_;
   Converter converter_;
   OutputBuffer out_;
   const char* unit_;  // "line" or "argument"
@@ -139,7 +139,7 @@ class LineLoop {
 
 }  // namespace
 
-int RunConversions(const Options& options) {
+int RunConversions(const Options& options, Streams streams) {
   if (options.localeMark) {
     ReadFormatSettings();
   } else {
@@ -152,11 +152,11 @@ int RunConversions(const Options& options) {
                      options.commandName);
   }
   if (options.texts.empty()) {
-    LineLoop loop(options, "line");
+    LineLoop loop(options, streams, "line");
     loop.ConvertStandardInput();
     return loop.Finish();
   }
-  LineLoop loop(options, "argument");
+  LineLoop loop(options, streams, "argument");
   for (const std::string& text : options.texts) loop.Convert(text);
   return loop.Finish();
 }

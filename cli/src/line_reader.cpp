@@ -19,6 +19,8 @@ constexpr char kLineFeed = '\n';
 // conversion keeps, so that a long line always leaves room to read more.
 constexpr std::size_t kInputBufferSize = 256 * 1024;
 
+std::size_t BufferSizeFor(LinePrefix prefix) { return std::max(kInputBufferSize, 2 * prefix.keep); }
+
 }  // namespace
 
 bool IsReaderWhitespace(char byte) {
@@ -29,7 +31,19 @@ LineReader::LineReader(int fd, LinePrefix prefix, std::function<void()> beforeWa
     : fd_(fd),
       prefix_(prefix),
       beforeWait_(std::move(beforeWait)),
-      buffer_(std::max(kInputBufferSize, 2 * prefix.keep)) {}
+      buffer_(BufferSizeFor(prefix)) {}
+
+void LineReader::Reset(int fd, LinePrefix prefix) {
+  fd_ = fd;
+  prefix_ = prefix;
+  // Only the bytes between begin_ and end_ are ever read, so the old contents
+  // need no clearing. The size is the one a new reader would have, since it
+  // decides which lines count as long; shrinking keeps the allocation.
+  buffer_.resize(BufferSizeFor(prefix));
+  begin_ = 0;
+  end_ = 0;
+  endOfInput_ = false;
+}
 
 void LineReader::Fill() {
   if (beforeWait_) beforeWait_();

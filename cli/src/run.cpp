@@ -1,0 +1,53 @@
+#include "run.h"
+
+#include <string>
+
+#include "normcalc/numtext.h"
+#include "options.h"
+#include "output_buffer.h"
+#include "z_table.h"
+
+namespace normcalc::cli {
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsageError = 2;
+
+}  // namespace
+
+int RunTool(std::span<const char* const> words, Streams streams) {
+  try {
+    const Options options = ParseOptions(words);
+    switch (options.command) {
+      case Command::kHelp:
+        WriteAll(streams.out, options.message);
+        return 0;
+      case Command::kVersion:
+        WriteAll(streams.out, "normcalc-cli " NORMCALC_VERSION "\n");
+        return 0;
+      case Command::kTable:
+        if (options.localeMark) ReadFormatSettings();
+        WriteAll(streams.out,
+                 ZTable(options.tableFormat, options.tableDigits,
+                        options.localeMark ? LocaleDecimalMark() : options.decimalMark));
+        return 0;
+      default:
+        return RunConversions(options, streams);
+    }
+  } catch (const UsageError& error) {
+    const std::string help = error.CommandName().empty()
+                                 ? "normcalc-cli --help"
+                                 : "normcalc-cli " + error.CommandName() + " --help";
+    WriteAll(streams.err,
+             "normcalc-cli: " + error.Message() + "\nTry '" + help + "' for more information.\n");
+    return kExitUsageError;
+  } catch (const Exception& error) {
+    // Reading or writing a stream failed, or a line was longer than --field and
+    // --append hold; the lines before it have been handled.
+    WriteAll(streams.err, "normcalc-cli: " + error.Message() + "\n");
+    return kExitFailure;
+  }
+}
+
+}  // namespace normcalc::cli

@@ -1,0 +1,148 @@
+#!/bin/sh
+# The long fuzzing campaign: every libFuzzer target towards a goal of
+# executions (10^8 by default), at the lowest priority, one target per core,
+# in slices so that it can stop at any time and go on later where it stopped.
+#
+#   tools/fuzz-campaign.sh run      build, then fuzz until every target has
+#                                   reached the goal or the deadline passes
+#   tools/fuzz-campaign.sh status   executions, exec/s, cov and ft per target
+#   tools/fuzz-campaign.sh merge    add what the runs learnt to fuzz/corpus/
+#
+# Settings (environment):
+#   CAMPAIGN_TARGETS  targets to run (default: all of them)
+#   CAMPAIGN_JOBS     targets at a time (default 2: keep a shared machine usable)
+#   CAMPAIGN_GOAL     executions per target (default 100000000)
+#   CAMPAIGN_SLICE    seconds per slice of one target (default 1200)
+#   CAMPAIGN_UNTIL    stop by this time, any date(1) form ("14:35", "+2 hours");
+#                     a slice running then is interrupted and still counted
+#
+# The state lives in build/fuzz-campaign/<target>/: the corpus the runs grew,
+# the executions so far, one log per slice, and any failing input under
+# artifacts/. A target with a failing input stops there; the others go on.
+# "merge" adds to fuzz/corpus/<target> only the inputs that reach coverage
+# the committed corpus lacks (libFuzzer's -merge=1), so the repository stays
+# small and CI's 20-second runs start from what the long runs reached.
+set -eu
+cd "$(dirname "$0")/.."
+
+all_targets="read_number write_number extended lookup lookup_equivalence execute cli_lines cli_command_line"
+targets=${CAMPAIGN_TARGETS:-$all_targets}
+jobs=${CAMPAIGN_JOBS:-2}
+goal=${CAMPAIGN_GOAL:-100000000}
+slice=${CAMPAIGN_SLICE:-1200}
+state=build/fuzz-campaign
+fuzzers=build/fuzz/fuzz
+
+if [ -n "${CAMPAIGN_UNTIL:-}" ]; then
+  deadline=$(date -d "$CAMPAIGN_UNTIL" +%s)
+else
+  deadline=
+fi
+
+executions() { cat "$state/$1/executions" 2>/dev/null || echo 0; }
+
+dictionary() {
+  if [ -f "fuzz/$1.dict" ]; then echo "-dict=fuzz/$1.dict"; fi
+}
+
+# Whether target still has work: under the goal, and no failing input found.
+open_target() {
+  [ "$(executions "$1")" -lt "$goal" ] && ! ls "$state/$1/artifacts/"* >/dev/null 2>&1
+}
+
+# One slice of target: run, then add its executions to the running total.
+run_slice() {
+  target=$1
+  seconds=$slice
+  if [ -n "$deadline" ]; then
+    left=$((deadline - $(date +%s)))
+    [ "$left" -gt 0 ] || return 1
+    [ "$left" -lt "$seconds" ] && seconds=$left
+  fi
+  dir=$state/$target
+  mkdir -p "$dir/corpus" "$dir/artifacts" "$dir/logs"
+  n=$(ls "$dir/logs" | wc -l)
+  log=$dir/logs/slice-$(printf %04d "$n").log
+  status=0
+  # shellcheck disable=SC2046
+  nice -n 19 "$fuzzers/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$dir/artifacts/" $(dictionary "$target") \
+    "$dir/corpus" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+  done_now=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  echo $(($(executions "$target") + ${done_now:-0})) >"$dir/executions"
+  grep -E '^#[0-9]+' "$log" | tail -n 1 >"$dir/last-status" || true
+  sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1 >"$dir/exec-per-sec"
+  if [ "$status" -ne 0 ] && ls "$dir/artifacts/"* >/dev/null 2>&1; then
+    echo "fuzz_$target FAILED; see $log and $dir/artifacts/" >&2
+  fi
+  echo "fuzz_$target: $(executions "$target") executions; $(cat "$dir/last-status")"
+}
+
+# One lane per core: its targets in turn, a slice each, until none is open.
+lane() {
+  lane_targets=$1
+  while :; do
+    worked=0
+    for target in $lane_targets; do
+      open_target "$target" || continue
+      run_slice "$target" || return 0
+      worked=1
+    done
+    [ "$worked" -eq 1 ] || return 0
+  done
+}
+
+report() {
+  printf '%-20s %12s %9s %6s %6s %s\n' target executions exec/s cov ft found
+  for target in $targets; do
+    dir=$state/$target
+    last=$(cat "$dir/last-status" 2>/dev/null || true)
+    cov=$(echo "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
+    ft=$(echo "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
+    found=$(ls "$dir/artifacts" 2>/dev/null | wc -l)
+    printf '%-20s %12s %9s %6s %6s %s\n' "$target" "$(executions "$target")" \
+      "$(cat "$dir/exec-per-sec" 2>/dev/null || echo -)" "${cov:--}" "${ft:--}" "$found"
+  done
+}
+
+case ${1:-run} in
+  run)
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j"$jobs"
+    i=0
+    pids=
+    while [ "$i" -lt "$jobs" ]; do
+      lane_targets=
+      j=0
+      for target in $targets; do
+        [ $((j % jobs)) -eq "$i" ] && lane_targets="$lane_targets $target"
+        j=$((j + 1))
+      done
+      lane "$lane_targets" &
+      pids="$pids $!"
+      i=$((i + 1))
+    done
+    # shellcheck disable=SC2086
+    wait $pids
+    report
+    ;;
+  status)
+    report
+    ;;
+  merge)
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j"$jobs"
+    for target in $targets; do
+      [ -d "$state/$target/corpus" ] || continue
+      mkdir -p "fuzz/corpus/$target"
+      before=$(ls "fuzz/corpus/$target" | wc -l)
+      nice -n 19 "$fuzzers/fuzz_$target" -merge=1 "fuzz/corpus/$target" "$state/$target/corpus" \
+        >"$state/$target/merge.log" 2>&1
+      echo "fuzz/corpus/$target: $before -> $(ls "fuzz/corpus/$target" | wc -l) inputs"
+    done
+    ;;
+  *)
+    sed -n '2,26p' "$0" >&2
+    exit 2
+    ;;
+esac
