@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "normcalc/binary_formats.h"
 #include "normcalc/numtext.h"
 #include "small_power_division.h"
 
@@ -23,6 +24,7 @@ namespace scan_detail {
 
 // 10^19 - 1 < 2^64 <= 10^20 - 1: nineteen digits always fit the mantissa exactly.
 inline constexpr int kSignificantDigitLimit = 19;
+static_assert(9'999'999'999'999'999'999u <= UINT64_MAX);  // 10^19 - 1 < 2^64
 // The largest explicit exponent magnitude and the largest power PowerOfTen
 // computes: 10^4932 < (2^64 - 1) * 2^16320 < 10^4933.
 inline constexpr int kExponentLimit = 4932;
@@ -76,7 +78,7 @@ inline std::uint64_t EightDigitValue(std::uint64_t chunk) {
 // The value with its sign flipped when a "-" was read, zeros included. Done on
 // the bits rather than by the negation operator, whose object address would
 // keep every value of the scan in memory.
-inline constexpr std::uint16_t kSignBit = 0x8000;
+inline constexpr std::uint16_t kSignBit = binary_format::ExtendedFormat::kSignBit;
 inline Extended Signed(Extended value, bool negative) {
   return Extended::FromBits(
       static_cast<std::uint16_t>(value.SignExponent() ^ (negative ? kSignBit : 0)),
