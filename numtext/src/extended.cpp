@@ -65,7 +65,7 @@ Extended Zero(bool negative) { return Make(negative, 0, 0); }
 
 // The same value with the given sign, in its canonical encoding: a
 // pseudo-denormal (integer bit set in a zero exponent field) moves to field 1.
-Extended WithSign(Extended x, bool negative) {
+Extended CanonicalWithSign(Extended x, bool negative) {
   const bool pseudoDenormal = x.BiasedExponent() == 0 && (x.Significand() & kIntegerBit) != 0;
   return Make(negative, pseudoDenormal ? 1 : x.BiasedExponent(), x.Significand());
 }
@@ -168,9 +168,9 @@ Unpacked UnpackNormal(Extended x) {
   if (b.IsZero()) {
     // Exact zeros of opposite sign sum to +0 when rounding to nearest.
     if (a.IsZero()) return Zero(a.SignBit() && bNegative);
-    return WithSign(a, a.SignBit());
+    return CanonicalWithSign(a, a.SignBit());
   }
-  if (a.IsZero()) return WithSign(b, bNegative);
+  if (a.IsZero()) return CanonicalWithSign(b, bNegative);
   Unpacked y = Unpack(b);
   y.negative = bNegative;
   return AddUnpacked(Unpack(a), y);
@@ -345,8 +345,8 @@ int Compare(Extended a, Extended b) {
   if (a.IsNaN() || b.IsNaN()) throw EInvalidOp();
   // A pseudo-denormal (integer bit set in a zero exponent field) is worth the
   // same significand in field 1, where the encoding order expects it.
-  a = WithSign(a, a.SignBit());
-  b = WithSign(b, b.SignBit());
+  a = CanonicalWithSign(a, a.SignBit());
+  b = CanonicalWithSign(b, b.SignBit());
   if (a.IsZero() && b.IsZero()) return 0;
   return CompareByEncoding(a, b);
 }

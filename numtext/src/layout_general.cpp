@@ -2,7 +2,7 @@
 // notation far from it.
 #include <algorithm>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 

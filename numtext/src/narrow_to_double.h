@@ -18,7 +18,7 @@
 #include <cstdint>
 
 #include "normcalc/binary_formats.h"
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 

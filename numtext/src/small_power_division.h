@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "extended_wide.h"
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 

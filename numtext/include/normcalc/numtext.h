@@ -1,9 +1,10 @@
 // normcalc number text: the extended-precision value type, the exception family,
 // and the exact routines that read and write number text.
 //
-// Everything a caller needs from this module is declared here; the files under
-// numtext/src are detail. No Qt, no locale outside ReadFormatSettings, no
-// long double: every result is the same bit pattern on every compiler and CPU.
+// Everything a caller needs from this module is declared here; the stages the
+// reader and the writer are built from are in numtext_stages.h, for tests and
+// tools, and the files under numtext/src are detail. No Qt, no locale outside ReadFormatSettings,
+// no long double: every result is the same bit pattern on every compiler and CPU.
 #pragma once
 
 #include <bit>
@@ -171,21 +172,8 @@ class Extended {
 // extended range. Reads no further than text.size() and stops at a NUL byte.
 double ReadNumber(std::string_view text);
 
-Extended ScanNumber(std::string_view text);  // the extended value before narrowing
-Extended PowerOfTen(int n);                  // 10^n by the rounded chain, +inf past 4932
-double NarrowToDouble(Extended x);           // the reader's own narrowing rules
-
 // ---------------------------------------------------------------------------
 // Writing number text: the general form, 15 significant digits.
-
-struct DecimalForm {
-  static constexpr std::int16_t kInfinity = 32767;
-  static constexpr std::int16_t kNaN = -32768;
-
-  std::int16_t PointPosition = 0;  // value = 0.D1D2... * 10^PointPosition
-  bool SignMinus = false;
-  char DigitString[21] = {};  // up to 18 digits, NUL-terminated, no trailing "0"
-};
 
 // The size of a caller's buffer for one number's text. The longest text is 29
 // characters (sign, 20 digits, separator, "E-", five exponent digits), so a
@@ -200,13 +188,6 @@ std::string WriteNumber(double value, char decimalMark);
 // The same text laid out in a caller's buffer, for callers that write many
 // numbers without a string each; returns the number of characters.
 int WriteNumber(double value, char decimalMark, std::span<char, kNumberTextBufferSize> buffer);
-
-DecimalForm ToDecimalForm(Extended value, int precision);  // precision 2..18
-Extended ScaleByPowerOfTen(Extended value, int power);     // |power| < 5120
-// Writes the plain or scientific layout into buffer (no terminator) and
-// returns the number of characters written.
-int LayoutGeneral(const DecimalForm& form, int precision, char separator,
-                  std::span<char, kNumberTextBufferSize> buffer);
 
 // The decimal separator of the user's locale, "." when it gives none or more
 // than one character. The process reads it at start-up and again on a settings

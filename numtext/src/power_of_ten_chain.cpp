@@ -3,7 +3,7 @@
 // nearest value.
 #include <iterator>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 #include "powers_of_ten.h"
 
 namespace normcalc {
