@@ -1,9 +1,5 @@
 // normcalc-cli: the calculator's conversions for scripts and batch work.
 #include <unistd.h>
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 #include <span>
 #include <string>
@@ -12,23 +8,13 @@
 #include "normcalc/numtext.h"
 #include "options.h"
 #include "output_buffer.h"
+#include "standard_streams.h"
 #include "z_table.h"
 
 namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsageError = 2;
-
-// The tool reads and writes bytes: only LF ends a line, and a CR belongs to
-// the line's text. Windows opens the standard streams in text mode, which
-// would turn each LF written into CR LF and each CR LF read into LF.
-void UseBinaryStandardStreams() {
-#ifdef _WIN32
-  _setmode(STDIN_FILENO, _O_BINARY);
-  _setmode(STDOUT_FILENO, _O_BINARY);
-  _setmode(STDERR_FILENO, _O_BINARY);
-#endif
-}
 
 }  // namespace
 
