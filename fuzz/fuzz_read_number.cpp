@@ -18,7 +18,7 @@
 #include <limits>
 #include <string_view>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace {
 

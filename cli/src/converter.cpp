@@ -7,15 +7,12 @@
 #include <system_error>
 
 #include "conventions.h"
+#include "normcalc/numtext_stages.h"
 #include "whole_number.h"
 
 namespace normcalc::cli {
 
 namespace {
-
-// The number reader examines at most this many characters from the first one
-// that is not whitespace; leading whitespace it only skips.
-constexpr std::size_t kReaderLengthLimit = 32767;
 
 // The longest VALUE write takes. The longest exact decimal text of a double,
 // the smallest subnormal written without an exponent, is "0.", 323 zeros and
@@ -39,11 +36,11 @@ int HexDigitValue(char c) {
 // counts from the first byte that is not blank, so that a long line cut after
 // that many bytes fails exactly as the whole line does.
 double ParseValue(std::string_view value) {
-  while (!value.empty() && IsReaderWhitespace(value.front())) value.remove_prefix(1);
+  while (!value.empty() && IsReaderBlank(value.front())) value.remove_prefix(1);
   if (value.size() > kMaxValueLength) {
     throw Exception("VALUE is longer than " + std::to_string(kMaxValueLength) + " bytes");
   }
-  while (!value.empty() && IsReaderWhitespace(value.back())) value.remove_suffix(1);
+  while (!value.empty() && IsReaderBlank(value.back())) value.remove_suffix(1);
   if (value.starts_with(kHexPrefix)) {
     const std::string_view digits = value.substr(kHexPrefix.size());
     if (digits.size() != kHexDigits) {

@@ -8,6 +8,7 @@
 
 #include "line_reader.h"
 #include "normcalc/core.h"
+#include "normcalc/numtext.h"
 #include "options.h"
 
 namespace normcalc::cli {
@@ -34,7 +35,7 @@ class Converter {
 
   Command command_;
   bool strict_;
-  std::array<char, 64> text_{};  // the text x2p and p2x lay out
+  std::array<char, kNumberTextBufferSize> text_{};  // the text x2p and p2x lay out
   std::string result_;
 };
 

@@ -8,6 +8,7 @@
 #include "line_reader.h"
 #include "message_quote.h"
 #include "normcalc/core.h"
+#include "normcalc/numtext_stages.h"
 #include "output_buffer.h"
 
 namespace normcalc::cli {
@@ -32,7 +33,7 @@ std::optional<std::string_view> FieldOf(std::string_view line, std::size_t field
 }
 
 std::string_view WithoutLeadingWhitespace(std::string_view text) {
-  while (!text.empty() && IsReaderWhitespace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsReaderBlank(text.front())) text.remove_prefix(1);
   return text;
 }
 

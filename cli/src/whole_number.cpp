@@ -2,17 +2,12 @@
 
 #include <string>
 
-#include "line_reader.h"
 #include "message_quote.h"
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc::cli {
 
 namespace {
-
-// The reader examines at most this many characters from the first one that is
-// not whitespace; a longer text is never read whole.
-constexpr std::size_t kReaderLengthLimit = 32767;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -52,7 +47,7 @@ std::size_t LeadingNumberLength(std::string_view text) {
 }
 
 void RequireWholeNumber(std::string_view text) {
-  while (!text.empty() && IsReaderWhitespace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsReaderBlank(text.front())) text.remove_prefix(1);
   if (text.size() > kReaderLengthLimit) {
     throw Exception("longer than the " + std::to_string(kReaderLengthLimit) +
                     " characters the number reader takes (--strict)");
@@ -60,7 +55,7 @@ void RequireWholeNumber(std::string_view text) {
   const std::size_t length = LeadingNumberLength(text);
   if (length == 0) throw Exception("not a number (--strict)");
   std::string_view rest = text.substr(length);
-  while (!rest.empty() && IsReaderWhitespace(rest.back())) rest.remove_suffix(1);
+  while (!rest.empty() && IsReaderBlank(rest.back())) rest.remove_suffix(1);
   if (!rest.empty()) {
     throw Exception("a number followed by " + QuoteForMessage(rest) + " (--strict)");
   }

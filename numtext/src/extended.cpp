@@ -11,19 +11,24 @@
 #include <cstring>
 
 #include "extended_wide.h"
+#include "narrow_to_double.h"
+#include "normcalc/binary_formats.h"
 #include "normcalc/numtext.h"
 
 namespace normcalc {
 namespace {
 
-constexpr std::uint16_t kSignBit = 0x8000;
-constexpr std::uint16_t kExponentMask = 0x7FFF;
-constexpr std::uint64_t kIntegerBit = 0x8000'0000'0000'0000;
-constexpr std::uint64_t kQuietBit = 0x4000'0000'0000'0000;
-constexpr int kBias = Extended::kExponentBias;
+using binary_format::Double;
+using binary_format::ExtendedFormat;
+
+constexpr std::uint16_t kSignBit = ExtendedFormat::kSignBit;
+constexpr std::uint16_t kExponentMask = ExtendedFormat::kExponentMask;
+constexpr std::uint64_t kIntegerBit = ExtendedFormat::kIntegerBit;
+constexpr std::uint64_t kQuietBit = ExtendedFormat::kQuietBit;
+constexpr int kBias = ExtendedFormat::kExponentBias;
 // Unbiased exponent of the smallest normal value, 2^-16382; subnormals share it.
 constexpr int kMinExponent = 1 - kBias;
-constexpr int kMaxBiased = 0x7FFE;  // the largest finite biased exponent
+constexpr int kMaxBiased = ExtendedFormat::kMaxFiniteExponentField;
 
 struct Unpacked {
   bool negative;
@@ -60,7 +65,7 @@ Extended Zero(bool negative) { return Make(negative, 0, 0); }
 
 // The same value with the given sign, in its canonical encoding: a
 // pseudo-denormal (integer bit set in a zero exponent field) moves to field 1.
-Extended WithSign(Extended x, bool negative) {
+Extended CanonicalWithSign(Extended x, bool negative) {
   const bool pseudoDenormal = x.BiasedExponent() == 0 && (x.Significand() & kIntegerBit) != 0;
   return Make(negative, pseudoDenormal ? 1 : x.BiasedExponent(), x.Significand());
 }
@@ -163,9 +168,9 @@ Unpacked UnpackNormal(Extended x) {
   if (b.IsZero()) {
     // Exact zeros of opposite sign sum to +0 when rounding to nearest.
     if (a.IsZero()) return Zero(a.SignBit() && bNegative);
-    return WithSign(a, a.SignBit());
+    return CanonicalWithSign(a, a.SignBit());
   }
-  if (a.IsZero()) return WithSign(b, bNegative);
+  if (a.IsZero()) return CanonicalWithSign(b, bNegative);
   Unpacked y = Unpack(b);
   y.negative = bNegative;
   return AddUnpacked(Unpack(a), y);
@@ -185,28 +190,24 @@ Extended AddWithSign(Extended a, Extended b, bool bNegative) {
 Extended Extended::FromDoubleSpecial(double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  const bool negative = (bits >> 63) != 0;
-  const int field = static_cast<int>((bits >> 52) & 0x7FF);
-  const std::uint64_t fraction = bits & 0x000F'FFFF'FFFF'FFFF;
-  if (field == 0x7FF) {
+  const bool negative = (bits & Double::kSignBit) != 0;
+  const int field = static_cast<int>((bits >> Double::kFractionBits) & Double::kMaxExponentField);
+  const std::uint64_t fraction = bits & Double::kFractionMask;
+  if (field == Double::kMaxExponentField) {
     // A signalling NaN comes out quiet: widening never fails, so that every
     // double can still be written as text.
     if (fraction == 0) return Infinity(negative);
-    return Make(negative, kExponentMask, kIntegerBit | kQuietBit | (fraction << 11));
+    return Make(negative, kExponentMask,
+                kIntegerBit | kQuietBit | (fraction << binary_format::kNarrowedBits));
   }
   if (field == 0) {
     if (fraction == 0) return Zero(negative);
     // A subnormal double is a normal extended value: 2^-1074 times the fraction.
     const int shift = std::countl_zero(fraction);
-    return Make(negative, (63 - shift) - 1074 + kBias, fraction << shift);
+    return Make(negative, (63 - shift) + Double::kMinSubnormalExponent + kBias, fraction << shift);
   }
-  return Make(negative, field - 1023 + kBias, kIntegerBit | (fraction << 11));
-}
-
-Extended Extended::FromUInt64(std::uint64_t value) {
-  if (value == 0) return Zero(false);
-  const int shift = std::countl_zero(value);
-  return Make(false, 63 - shift + kBias, value << shift);
+  return Make(negative, field - Double::kExponentBias + kBias,
+              kIntegerBit | (fraction << binary_format::kNarrowedBits));
 }
 
 Extended Extended::Infinity(bool negative) { return Make(negative, kExponentMask, kIntegerBit); }
@@ -344,8 +345,8 @@ int Compare(Extended a, Extended b) {
   if (a.IsNaN() || b.IsNaN()) throw EInvalidOp();
   // A pseudo-denormal (integer bit set in a zero exponent field) is worth the
   // same significand in field 1, where the encoding order expects it.
-  a = WithSign(a, a.SignBit());
-  b = WithSign(b, b.SignBit());
+  a = CanonicalWithSign(a, a.SignBit());
+  b = CanonicalWithSign(b, b.SignBit());
   if (a.IsZero() && b.IsZero()) return 0;
   return CompareByEncoding(a, b);
 }
@@ -359,33 +360,26 @@ bool operator>=(Extended a, Extended b) { return Compare(a, b) >= 0; }
 bool operator==(Extended a, Extended b) { return Compare(a, b) == 0; }
 bool operator!=(Extended a, Extended b) { return Compare(a, b) != 0; }
 
+// See narrow_to_double.h for how this differs from the reader's NarrowToDouble.
 double Extended::ToDouble() const {
   const bool negative = SignBit();
-  std::uint64_t bits = negative ? 0x8000'0000'0000'0000 : 0;
-  constexpr int kFractionBits = 52;
-  constexpr int kDroppedBits = 63 - kFractionBits;  // 11 bits below a double's last place
-  constexpr int kDoubleBias = 1023;
-  constexpr int kLargestDoubleField = 0x7FE;
+  std::uint64_t bits = negative ? Double::kSignBit : 0;
+  constexpr int kFractionBits = Double::kFractionBits;
+  constexpr int kDroppedBits = binary_format::kNarrowedBits;  // below a double's last place
+  constexpr int kDoubleBias = Double::kExponentBias;
+  constexpr int kLargestDoubleField = Double::kMaxExponentField - 1;
   const int doubleField = BiasedExponent() - kBias + kDoubleBias;
   if (IsNormal(*this) && doubleField >= 1 && doubleField <= kLargestDoubleField) {
-    // A normal double, rounded at bit 11 with nothing else to decide. Adding
-    // just under half, and one more when the kept part is odd, carries into
-    // the kept part exactly when the rest is above half or a tie to an odd
-    // kept part. The kept integer bit, bit 52, adds one to the exponent field
-    // laid under it, and a carry out of the fraction one more: past 0x7FE that
-    // makes the field 0x7FF with an empty fraction, the infinity, as it should.
-    std::uint64_t kept = significand_ >> kDroppedBits;
-    const std::uint64_t rest = significand_ & ((std::uint64_t{1} << kDroppedBits) - 1);
-    kept += (rest + (std::uint64_t{1} << (kDroppedBits - 1)) - 1 + (kept & 1)) >> kDroppedBits;
-    bits |= (static_cast<std::uint64_t>(doubleField - 1) << kFractionBits) + kept;
+    bits |= RoundToNormalDoubleBits(significand_, doubleField);
     double result;
     std::memcpy(&result, &bits, sizeof result);
     return result;
   }
   if (IsNaN()) {
-    bits |= 0x7FF8'0000'0000'0000 | ((significand_ & ~kIntegerBit) >> kDroppedBits);
+    bits |=
+        Double::kInfinityBits | Double::kQuietBit | ((significand_ & ~kIntegerBit) >> kDroppedBits);
   } else if (IsInfinite()) {
-    bits |= 0x7FF0'0000'0000'0000;
+    bits |= Double::kInfinityBits;
   } else if (!IsZero()) {
     if (IsUnsupported(*this)) throw EInvalidOp();
     const Unpacked x = Unpack(*this);
@@ -408,11 +402,11 @@ double Extended::ToDouble() const {
         kept >>= 1;
         ++biased;
       }
-      if (biased >= 0x7FF) {
-        bits |= 0x7FF0'0000'0000'0000;
+      if (biased >= static_cast<int>(Double::kMaxExponentField)) {
+        bits |= Double::kInfinityBits;
       } else {
         bits |=
-            (static_cast<std::uint64_t>(biased) << kFractionBits) | (kept & 0x000F'FFFF'FFFF'FFFF);
+            (static_cast<std::uint64_t>(biased) << kFractionBits) | (kept & Double::kFractionMask);
       }
     } else {
       // A subnormal that rounds up to 2^52 becomes the smallest normal double

@@ -2,7 +2,7 @@
 // notation far from it.
 #include <algorithm>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 
@@ -29,11 +29,10 @@ char* WriteUnsigned(unsigned magnitude, char* out) {
 
 }  // namespace
 
-// The longest text is 29 characters (sign, 20 digits, separator, "E-", five
-// exponent digits), so the 64-character buffer never fills; a form with more
-// digits than it can hold is read only up to its 20th digit.
+// The buffer never fills (see kNumberTextBufferSize); a form with more digits
+// than it can hold is read only up to its 20th digit.
 int LayoutGeneral(const DecimalForm& form, int precision, char separator,
-                  std::span<char, 64> buffer) {
+                  std::span<char, kNumberTextBufferSize> buffer) {
   precision = std::clamp(precision, kMinPrecision, kMaxPrecision);
   char* out = buffer.data();
   const int pointPosition = form.PointPosition;

@@ -1,47 +1,65 @@
-// NarrowToDouble's body: the reader's own rounding of an extended value to a
-// double, done on the bit patterns so that no double arithmetic (and no excess
-// precision of the x87 unit) takes part. Inline so that ReadNumber runs the
-// scan and the narrowing as one function.
+// The two roundings of an extended value to a double, and the step they share.
+//
+// NarrowToDouble is the reader's own narrowing, done on the bit patterns so
+// that no double arithmetic (and no excess precision of the x87 unit) takes
+// part. Extended::ToDouble is the plain conversion the rest of the system
+// uses. They agree except in two places, where the reader keeps its own rules:
+//   - in the top binade, 2^1023 <= |x| < 2^1024, NarrowToDouble cuts toward
+//     zero, so that no text below 2^1024 reads as an infinity; ToDouble rounds
+//     to nearest there and a carry gives the infinity;
+//   - an encoding the x87 unit rejects (an unnormal: integer bit clear in a
+//     non-zero field) is normalised by NarrowToDouble and raises EInvalidOp
+//     in ToDouble.
+// NarrowToDoubleInline is inline so that ReadNumber runs the scan and the
+// narrowing as one function.
 #pragma once
 
 #include <bit>
 #include <cstdint>
 
-#include "normcalc/numtext.h"
+#include "normcalc/binary_formats.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
-namespace narrow_detail {
 
-inline constexpr int kFractionBits = 52;                 // double's stored fraction
-inline constexpr int kDroppedBits = 63 - kFractionBits;  // 64-bit significand -> 53 bits
-inline constexpr int kDoubleBias = 1023;
-inline constexpr int kMinNormalExponent = -1022;     // 2^-1022, smallest normal double
-inline constexpr int kMinSubnormalExponent = -1074;  // 2^-1074, smallest subnormal double
-inline constexpr int kTopBinadeExponent = 1023;      // 2^1023 <= |x| < 2^1024
-inline constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
-inline constexpr std::uint64_t kInfinityBits = 0x7FF0000000000000;
-inline constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 51;
-inline constexpr std::uint64_t kFractionMask = (std::uint64_t{1} << kFractionBits) - 1;
-
-}  // namespace narrow_detail
+// The common case of both roundings: a normalised significand (bit 63 set)
+// whose double is normal, with the double's biased exponent field in
+// 1 ... 0x7FE. It is rounded at bit 11 with nothing else to decide. Adding
+// just under half, and one more when the kept part is odd, carries into the
+// kept part exactly when the rest is above half or a tie to an odd kept part.
+// The kept integer bit, bit 52, adds one to the exponent field laid under it,
+// and a carry out of the fraction one more: past 0x7FE that makes the field
+// 0x7FF with an empty fraction, the infinity. Returns the bits without sign.
+[[gnu::always_inline]] inline std::uint64_t RoundToNormalDoubleBits(std::uint64_t significand,
+                                                                    int doubleField) {
+  using binary_format::Double;
+  using binary_format::kNarrowedBits;
+  std::uint64_t kept = significand >> kNarrowedBits;
+  const std::uint64_t rest = significand & ((std::uint64_t{1} << kNarrowedBits) - 1);
+  kept += (rest + (std::uint64_t{1} << (kNarrowedBits - 1)) - 1 + (kept & 1)) >> kNarrowedBits;
+  return (static_cast<std::uint64_t>(doubleField - 1) << Double::kFractionBits) + kept;
+}
 
 [[gnu::always_inline]] inline double NarrowToDoubleInline(Extended x) {
-  using namespace narrow_detail;
-  const std::uint64_t sign = x.SignBit() ? kSignBit : 0;
+  using binary_format::Double;
+  constexpr int kFractionBits = Double::kFractionBits;
+  constexpr int kDroppedBits = binary_format::kNarrowedBits;
+  constexpr int kDoubleBias = Double::kExponentBias;
+  constexpr int kMinNormalExponent = Double::kMinNormalExponent;
+  constexpr int kMinSubnormalExponent = Double::kMinSubnormalExponent;
+  constexpr int kTopBinadeExponent = Double::kMaxExponent;  // 2^1023 <= |x| < 2^1024
+  constexpr std::uint64_t kInfinityBits = Double::kInfinityBits;
+  constexpr std::uint64_t kQuietBit = Double::kQuietBit;
+  constexpr std::uint64_t kFractionMask = Double::kFractionMask;
+  const std::uint64_t sign = x.SignBit() ? Double::kSignBit : 0;
   const std::uint64_t significand = x.Significand();
 
-  // The common case first: a normalised value whose double is normal, which
-  // is rounded at bit 11 with nothing else to decide. Adding just under half,
-  // and one more when the kept part is odd, carries into the kept part exactly
-  // when the rest is above half or a tie to an odd kept part.
+  // The common case first; the top binade is left to the cut below.
   const int normalExponent = x.BiasedExponent() - Extended::kExponentBias;
   if ((significand >> 63) != 0 && normalExponent >= kMinNormalExponent &&
       normalExponent < kTopBinadeExponent) {
-    std::uint64_t kept = significand >> kDroppedBits;
-    const std::uint64_t rest = significand & ((std::uint64_t{1} << kDroppedBits) - 1);
-    kept += (rest + (std::uint64_t{1} << (kDroppedBits - 1)) - 1 + (kept & 1)) >> kDroppedBits;
     return std::bit_cast<double>(
-        sign | ((std::uint64_t(normalExponent + kDoubleBias - 1) << kFractionBits) + kept));
+        sign | RoundToNormalDoubleBits(significand, normalExponent + kDoubleBias));
   }
 
   if (x.BiasedExponent() == Extended::kMaxBiasedExponent) {

@@ -1,5 +1,5 @@
 // value * 10^power, or value / 10^-power, by at most three tabulated powers.
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 #include "powers_of_ten.h"
 
 namespace normcalc {
@@ -16,7 +16,7 @@ constexpr unsigned kTableLimit = kHighSpan * kPowersOfTenHighCount;
 constexpr unsigned kLargestHighIndex = kPowersOfTenHighCount - 1;
 
 template <typename Step>
-Extended Scale(Extended value, unsigned magnitude, Step step) {
+Extended StepThroughTables(Extended value, unsigned magnitude, Step step) {
   // Callers stay below kTableLimit (a double never needs more than 342); a
   // larger power is taken in steps of the largest high entry rather than read
   // past the end of the table.
@@ -38,12 +38,12 @@ Extended Scale(Extended value, unsigned magnitude, Step step) {
 Extended ScaleByPowerOfTen(Extended value, int power) {
   if (power == 0) return value;
   if (power > 0) {
-    return Scale(value, static_cast<unsigned>(power),
-                 [](Extended v, const Extended& p) { return v * p; });
+    return StepThroughTables(value, static_cast<unsigned>(power),
+                             [](Extended v, const Extended& p) { return v * p; });
   }
   // Negating in unsigned arithmetic keeps INT_MIN well defined.
   unsigned magnitude = 0u - static_cast<unsigned>(power);
-  return Scale(value, magnitude, [](Extended v, const Extended& p) { return v / p; });
+  return StepThroughTables(value, magnitude, [](Extended v, const Extended& p) { return v / p; });
 }
 
 }  // namespace normcalc

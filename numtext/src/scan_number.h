@@ -15,7 +15,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "normcalc/numtext.h"
+#include "normcalc/binary_formats.h"
+#include "normcalc/numtext_stages.h"
 #include "small_power_division.h"
 
 namespace normcalc {
@@ -23,17 +24,15 @@ namespace scan_detail {
 
 // 10^19 - 1 < 2^64 <= 10^20 - 1: nineteen digits always fit the mantissa exactly.
 inline constexpr int kSignificantDigitLimit = 19;
+static_assert(9'999'999'999'999'999'999u <= UINT64_MAX);  // 10^19 - 1 < 2^64
 // The largest explicit exponent magnitude and the largest power PowerOfTen
 // computes: 10^4932 < (2^64 - 1) * 2^16320 < 10^4933.
 inline constexpr int kExponentLimit = 4932;
-// Characters examined from the first one that is not blank, that one included.
-inline constexpr std::ptrdiff_t kLengthLimit = 32767;
+inline constexpr std::ptrdiff_t kLengthLimit = static_cast<std::ptrdiff_t>(kReaderLengthLimit);
 
 // The digit count before any digit, and while only zeros have been read.
 inline constexpr int kNoDigit = -2;
 inline constexpr int kOnlyZeros = -1;
-
-inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // The digit's value, or 10 or more for any other byte.
 inline unsigned DigitValue(char c) { return static_cast<unsigned char>(c) - unsigned{'0'}; }
@@ -76,15 +75,15 @@ inline std::uint64_t EightDigitValue(std::uint64_t chunk) {
 // The value with its sign flipped when a "-" was read, zeros included. Done on
 // the bits rather than by the negation operator, whose object address would
 // keep every value of the scan in memory.
-inline constexpr std::uint16_t kSignBit = 0x8000;
-inline Extended Signed(Extended value, bool negative) {
+inline constexpr std::uint16_t kSignBit = binary_format::ExtendedFormat::kSignBit;
+inline Extended NegatedIf(Extended value, bool negative) {
   return Extended::FromBits(
       static_cast<std::uint16_t>(value.SignExponent() ^ (negative ? kSignBit : 0)),
       value.Significand());
 }
 
 // mantissa * 10^scale, rounded once; mantissa >= 1.
-inline Extended Scale(std::uint64_t mantissa, int scale) {
+inline Extended MantissaTimesPowerOfTen(std::uint64_t mantissa, int scale) {
   if (scale == 0) return Extended::FromUInt64(mantissa);
   if (scale < 0 && scale >= -kLargestReciprocalPower) {
     return DivideBySmallPowerOfTen(mantissa, -scale);
@@ -119,7 +118,7 @@ inline Extended Scale(std::uint64_t mantissa, int scale) {
 //   - An exponent of at most 4932 never sets the out-of-range flag; one with
 //     more digits or no digit at all is left to the general scan.
 //   - A byte that ends the mantissa or the exponent ends the number in both.
-//   - The value is then the same Scale of the same mantissa and E, so the same
+//   - The value is then the same MantissaTimesPowerOfTen of the same mantissa and E, so the same
 //     rounding and the same EOverflow.
 inline constexpr std::size_t kShortTextLimit = 32;
 inline constexpr int kShortExponentDigits = 4;
@@ -174,7 +173,8 @@ inline constexpr int kShortExponentDigits = 4;
     scale += exponentNegative ? -exponent : exponent;
   }
 
-  value = Signed(mantissa == 0 ? Extended() : Scale(mantissa, scale), negative);
+  value =
+      NegatedIf(mantissa == 0 ? Extended() : MantissaTimesPowerOfTen(mantissa, scale), negative);
   return true;
 }
 
@@ -188,7 +188,7 @@ inline constexpr int kShortExponentDigits = 4;
   // long exponents, the length budget.
   const char* at = text.data();
   const char* end = at + text.size();
-  while (at < end && IsBlank(*at)) ++at;
+  while (at < end && IsReaderBlank(*at)) ++at;
   if (at == end || *at == '\0') return Extended();
   if (end - at > kLengthLimit) end = at + kLengthLimit;
 
@@ -204,7 +204,7 @@ inline constexpr int kShortExponentDigits = 4;
       if (end - at >= 3 && at[1] == rest[0] && at[2] == rest[1]) {
         return infinity ? Extended::Infinity(negative) : Extended::QuietNaN(negative);
       }
-      return Signed(Extended(), negative);
+      return NegatedIf(Extended(), negative);
     }
   }
 
@@ -253,7 +253,7 @@ inline constexpr int kShortExponentDigits = 4;
       }
     }
   }
-  if (digitCount == kNoDigit) return Signed(Extended(), negative);
+  if (digitCount == kNoDigit) return NegatedIf(Extended(), negative);
   if (!pointSeen) pointPosition = digitCount;
 
   // Exponent. Once its magnitude passes the limit only the flag matters, so the
@@ -275,12 +275,13 @@ inline constexpr int kShortExponentDigits = 4;
     }
   }
 
-  if (digitCount == kOnlyZeros) return Signed(Extended(), negative);
-  if (exponentOutOfRange > 0) return Signed(Extended::Largest(), negative);
-  if (exponentOutOfRange < 0) return Signed(Extended(), negative);
+  if (digitCount == kOnlyZeros) return NegatedIf(Extended(), negative);
+  if (exponentOutOfRange > 0) return NegatedIf(Extended::Largest(), negative);
+  if (exponentOutOfRange < 0) return NegatedIf(Extended(), negative);
   // |scale| <= 4932 + 32767 + 19: no overflow here either.
   const int digitsKept = digitCount < kSignificantDigitLimit ? digitCount : kSignificantDigitLimit;
-  return Signed(Scale(mantissa, exponent + pointPosition - digitsKept), negative);
+  return NegatedIf(MantissaTimesPowerOfTen(mantissa, exponent + pointPosition - digitsKept),
+                   negative);
 }
 
 }  // namespace normcalc

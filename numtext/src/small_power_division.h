@@ -10,12 +10,21 @@
 #include <cstdint>
 
 #include "extended_wide.h"
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 
 // The argument below says why 26 is the last power this is right for.
 constexpr int kLargestReciprocalPower = 26;
+
+constexpr std::uint64_t PowerOfFive(int k) {
+  std::uint64_t power = 1;
+  for (int i = 0; i < k; ++i) power *= 5;
+  return power;
+}
+
+// The bound the exactness argument below rests on.
+static_assert(PowerOfFive(kLargestReciprocalPower) < std::uint64_t{1} << 62);  // 5^26 < 2^62
 
 // ceil(2^shift / 5^k), chosen in [2^127, 2^128).
 struct Reciprocal {
@@ -25,8 +34,7 @@ struct Reciprocal {
 };
 
 constexpr Reciprocal ReciprocalOfPowerOfFive(int k) {
-  std::uint64_t divisor = 1;
-  for (int i = 0; i < k; ++i) divisor *= 5;
+  const std::uint64_t divisor = PowerOfFive(k);
   // 2^(length - 1) < 5^k < 2^length, so 2^(127 + length) / 5^k lies in (2^127, 2^128).
   const int shift = 127 + std::bit_width(divisor);
   // Long division of 2^shift, one quotient bit at a time; the remainder stays

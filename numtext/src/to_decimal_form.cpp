@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "extended_wide.h"
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 #include "powers_of_ten.h"
 
 namespace normcalc {
@@ -27,8 +27,6 @@ constexpr std::uint64_t kInfinitySignificand = std::uint64_t{1} << 63;  // integ
 // decade) and, for negative exponents, at most one too high.
 constexpr std::int32_t kLog10Of2Times65536 = 19728;
 constexpr int kLog10Of2Shift = 16;
-
-const Extended& TenToThe(int n) { return PowersOfTenLow[n]; }
 
 // The value of a non-negative integral Extended below 2^64.
 std::uint64_t IntegerValue(Extended integer) {
@@ -249,12 +247,12 @@ DecimalForm ToDecimalForm(Extended value, int precision) {
   }
 
   Extended scaled = ScaleByPowerOfTen(magnitude, kIntegerDigits - pointPosition).RoundToInteger();
-  if (scaled >= TenToThe(kIntegerDigits)) {
+  if (scaled >= PowersOfTenLow[kIntegerDigits]) {
     // One decade too low. The integer is divided by ten in one extended
     // division, rounded to 64 bits, and only that quotient is made an integer.
-    scaled = (scaled / TenToThe(1)).RoundToInteger();
+    scaled = (scaled / PowersOfTenLow[1]).RoundToInteger();
     ++pointPosition;
-  } else if (scaled < TenToThe(kIntegerDigits - 1)) {
+  } else if (scaled < PowersOfTenLow[kIntegerDigits - 1]) {
     // One decade too high: scale again so the integer has 18 digits.
     --pointPosition;
     scaled = ScaleByPowerOfTen(magnitude, kIntegerDigits - pointPosition).RoundToInteger();

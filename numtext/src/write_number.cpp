@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 
@@ -12,17 +12,16 @@ namespace {
 // Fifteen digits are as many as every double carries (its 53 bits hold any
 // 15-digit decimal), so the shown text never claims digits the value lacks.
 constexpr int kShownPrecision = 15;
-constexpr int kTextBufferSize = 64;
 
 }  // namespace
 
-int WriteNumber(double value, char decimalMark, std::span<char, kTextBufferSize> buffer) {
+int WriteNumber(double value, char decimalMark, std::span<char, kNumberTextBufferSize> buffer) {
   const DecimalForm form = ToDecimalForm(Extended::FromDouble(value), kShownPrecision);
   return LayoutGeneral(form, kShownPrecision, decimalMark, buffer);
 }
 
 std::string WriteNumber(double value, char decimalMark) {
-  char buffer[kTextBufferSize];
+  char buffer[kNumberTextBufferSize];
   const int length = WriteNumber(value, decimalMark, std::span(buffer));
   return std::string(buffer, static_cast<std::string::size_type>(length));
 }

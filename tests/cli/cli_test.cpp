@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "calculator_check_values.h"
 #include "run_cli.h"
 
 namespace normcalc::cli_test {
@@ -25,35 +26,10 @@ constexpr int kUsageError = 2;
 const std::string kOverflowLine = "浮動小数点数のオーバーフロー.";
 const std::string kInvalidOpLine = "不正な浮動小数点数演算命令.";
 
-struct ConversionCase {
-  const char* command;
-  const char* text;
-  const char* printed;
-};
-
-// The calculator's own check values: what Execute writes into the other box.
-constexpr ConversionCase kCalculatorCases[] = {
-    {"x2p", "", "0"},
-    {"x2p", "1", "0.341344279839592"},
-    {"p2x", "0.475", "1.95997183815153"},
-    {"p2x", "0.25", "0.674491219192245"},
-    {"x2p", "0.000001", "3.98892280401339E-7"},
-    {"x2p", "-2", "0"},
-    {"p2x", "0.5", "3.98466366361372"},
-    {"p2x", "1", "3.98466366361372"},
-    {"x2p", "abc", "0"},
-    {"x2p", "+INF", "0.49996719678728"},
-    {"x2p", "1e400", "0.49996719678728"},
-    {"x2p", "-INF", "0"},
-    {"x2p", "0.0114", "0.00454737199657526"},
-    {"x2p", "0.74", "0.270349535532154"},
-    {"p2x", "0.0018", "0.00451249645189664"},
-};
-
 TEST(NormalCli, ConvertsEachArgumentAsExecuteDoes) {
-  for (const ConversionCase& c : kCalculatorCases) {
-    const CliRun run = RunCli({c.command, c.text});
-    EXPECT_EQ(run.out, std::string(c.printed) + "\n") << c.command << " \"" << c.text << '"';
+  for (const test::CheckValue& c : test::kCalculatorCheckValues) {
+    const CliRun run = RunCli({c.command, c.typed});
+    EXPECT_EQ(run.out, std::string(c.written) + "\n") << c.command << " \"" << c.typed << '"';
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.exitStatus, kSuccess);
   }
@@ -63,10 +39,10 @@ TEST(NormalCli, ConvertsEachLineOfStandardInputAsExecuteDoes) {
   for (const char* command : {"x2p", "p2x"}) {
     std::string input;
     std::string expected;
-    for (const ConversionCase& c : kCalculatorCases) {
+    for (const test::CheckValue& c : test::kCalculatorCheckValues) {
       if (std::string(c.command) != command) continue;
-      input += std::string(c.text) + "\n";
-      expected += std::string(c.printed) + "\n";
+      input += std::string(c.typed) + "\n";
+      expected += std::string(c.written) + "\n";
     }
     const CliRun run = RunCli({command}, input);
     EXPECT_EQ(run.out, expected) << command;

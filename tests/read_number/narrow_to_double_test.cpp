@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 namespace {

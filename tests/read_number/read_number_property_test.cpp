@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "exact_arithmetic.h"
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 namespace {

@@ -15,7 +15,7 @@
 #include <random>
 #include <string>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace {
 

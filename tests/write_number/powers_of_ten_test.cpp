@@ -8,12 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "normcalc/numtext.h"
+#include "exact_arithmetic.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc {
 namespace {
-
-using boost::multiprecision::cpp_int;
 
 struct Bits {
   std::uint16_t signExponent;
@@ -25,26 +24,8 @@ Bits BitsOf(Extended x) { return {x.SignExponent(), x.Significand()}; }
 
 // The extended value nearest to 10^n (ties to even), from the exact power.
 Bits NearestExtendedPowerOfTen(unsigned n) {
-  cpp_int power = 1;
-  for (unsigned i = 0; i < n; ++i) power *= 10;
-  const int length = static_cast<int>(msb(power)) + 1;
-  int exponent = length - 1;
-  cpp_int significand;
-  if (length <= 64) {
-    significand = power << (64 - length);
-  } else {
-    const unsigned shift = static_cast<unsigned>(length - 64);
-    significand = power >> shift;
-    const cpp_int rest = power - (significand << shift);
-    const cpp_int half = cpp_int(1) << (shift - 1);
-    if (rest > half || (rest == half && (significand & 1) != 0)) ++significand;
-    if (msb(significand) == 64) {
-      significand >>= 1;
-      ++exponent;
-    }
-  }
-  return {static_cast<std::uint16_t>(exponent + Extended::kExponentBias),
-          static_cast<std::uint64_t>(significand)};
+  const exact::Binary nearest = exact::NearestExtendedPowerOf10(static_cast<int>(n));
+  return {exact::BiasedExponent(nearest), static_cast<std::uint64_t>(nearest.significand)};
 }
 
 std::ostream& operator<<(std::ostream& out, const Bits& bits) {

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 #include "reference_digits.h"
 
 namespace normcalc {
@@ -98,8 +98,8 @@ TEST(ToDecimalForm, CorrectsTheEstimateThatIsOneDecadeHigh) {
 }
 
 std::string Layout(const DecimalForm& form, int precision) {
-  char buffer[64];
-  int length = LayoutGeneral(form, precision, '.', std::span<char, 64>(buffer));
+  char buffer[kNumberTextBufferSize];
+  int length = LayoutGeneral(form, precision, '.', std::span(buffer));
   return std::string(buffer, static_cast<std::size_t>(length));
 }
 

@@ -1,17 +1,21 @@
 // normcalc number text: the extended-precision value type, the exception family,
 // and the exact routines that read and write number text.
 //
-// Everything a caller needs from this module is declared here; the files under
-// numtext/src are detail. No Qt, no locale outside ReadFormatSettings, no
-// long double: every result is the same bit pattern on every compiler and CPU.
+// Everything a caller needs from this module is declared here; the stages the
+// reader and the writer are built from are in numtext_stages.h, for tests and
+// tools, and the files under numtext/src are detail. No Qt, no locale outside ReadFormatSettings,
+// no long double: every result is the same bit pattern on every compiler and CPU.
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "normcalc/binary_formats.h"
 
 namespace normcalc {
 
@@ -80,8 +84,9 @@ class EUnderflow : public EMathError {
 // Every ordered comparison raises EInvalidOp when either operand is a NaN.
 class Extended {
  public:
-  static constexpr int kExponentBias = 16383;
-  static constexpr std::uint16_t kMaxBiasedExponent = 0x7FFF;  // infinities and NaNs
+  static constexpr int kExponentBias = binary_format::ExtendedFormat::kExponentBias;
+  // The field of infinities and NaNs.
+  static constexpr std::uint16_t kMaxBiasedExponent = binary_format::ExtendedFormat::kExponentMask;
 
   constexpr Extended() = default;  // +0
 
@@ -97,22 +102,34 @@ class Extended {
     // Inline for the normal doubles every lookup and conversion starts from:
     // the fraction moves under the explicit integer bit, the exponent is
     // rebiased. Zeros, subnormals, infinities and NaNs go the long way.
+    using binary_format::Double;
+    using binary_format::ExtendedFormat;
     const auto bits = std::bit_cast<std::uint64_t>(value);
-    const auto field = static_cast<unsigned>(bits >> 52) & 0x7FF;
-    if (field - 1 >= 0x7FE) return FromDoubleSpecial(value);
+    const auto field =
+        static_cast<unsigned>(bits >> Double::kFractionBits) & Double::kMaxExponentField;
+    if (field - 1 >= Double::kMaxExponentField - 1) return FromDoubleSpecial(value);
+    const std::uint16_t sign = (bits & Double::kSignBit) != 0 ? ExtendedFormat::kSignBit : 0;
     return FromBits(
-        static_cast<std::uint16_t>(((bits >> 48) & 0x8000) | (field - 1023 + kExponentBias)),
-        (std::uint64_t{1} << 63) | (bits << 11));
+        static_cast<std::uint16_t>(sign | (field - Double::kExponentBias + kExponentBias)),
+        ExtendedFormat::kIntegerBit | (bits << binary_format::kNarrowedBits));
   }
-  static Extended FromUInt64(std::uint64_t value);  // exact
+  // Exact: the top set bit becomes the explicit integer bit, and the exponent
+  // says where that bit stands.
+  static constexpr Extended FromUInt64(std::uint64_t value) {
+    if (value == 0) return Extended();
+    const int shift = std::countl_zero(value);
+    return FromBits(static_cast<std::uint16_t>(kExponentBias + 63 - shift), value << shift);
+  }
   static Extended Infinity(bool negative = false);
   static Extended QuietNaN(bool negative = false);
   static Extended Largest();  // (2^64 - 1) * 2^16320
 
   std::uint16_t SignExponent() const { return signExponent_; }
   std::uint64_t Significand() const { return significand_; }
-  bool SignBit() const { return (signExponent_ & 0x8000) != 0; }
-  std::uint16_t BiasedExponent() const { return signExponent_ & 0x7FFF; }
+  bool SignBit() const { return (signExponent_ & binary_format::ExtendedFormat::kSignBit) != 0; }
+  std::uint16_t BiasedExponent() const {
+    return signExponent_ & binary_format::ExtendedFormat::kExponentMask;
+  }
 
   bool IsNaN() const;
   bool IsInfinite() const;
@@ -155,21 +172,13 @@ class Extended {
 // extended range. Reads no further than text.size() and stops at a NUL byte.
 double ReadNumber(std::string_view text);
 
-Extended ScanNumber(std::string_view text);  // the extended value before narrowing
-Extended PowerOfTen(int n);                  // 10^n by the rounded chain, +inf past 4932
-double NarrowToDouble(Extended x);           // the reader's own narrowing rules
-
 // ---------------------------------------------------------------------------
 // Writing number text: the general form, 15 significant digits.
 
-struct DecimalForm {
-  static constexpr std::int16_t kInfinity = 32767;
-  static constexpr std::int16_t kNaN = -32768;
-
-  std::int16_t PointPosition = 0;  // value = 0.D1D2... * 10^PointPosition
-  bool SignMinus = false;
-  char DigitString[21] = {};  // up to 18 digits, NUL-terminated, no trailing "0"
-};
+// The size of a caller's buffer for one number's text. The longest text is 29
+// characters (sign, 20 digits, separator, "E-", five exponent digits), so a
+// buffer of this size never fills.
+inline constexpr std::size_t kNumberTextBufferSize = 64;
 
 // The text the calculator shows for a value, with the decimal mark in force at
 // the call (one copy of LocaleDecimalMark taken at its start).
@@ -178,14 +187,7 @@ std::string WriteNumber(double value);
 std::string WriteNumber(double value, char decimalMark);
 // The same text laid out in a caller's buffer, for callers that write many
 // numbers without a string each; returns the number of characters.
-int WriteNumber(double value, char decimalMark, std::span<char, 64> buffer);
-
-DecimalForm ToDecimalForm(Extended value, int precision);  // precision 2..18
-Extended ScaleByPowerOfTen(Extended value, int power);     // |power| < 5120
-// Writes the plain or scientific layout into buffer (no terminator) and
-// returns the number of characters written.
-int LayoutGeneral(const DecimalForm& form, int precision, char separator,
-                  std::span<char, 64> buffer);
+int WriteNumber(double value, char decimalMark, std::span<char, kNumberTextBufferSize> buffer);
 
 // The decimal separator of the user's locale, "." when it gives none or more
 // than one character. The process reads it at start-up and again on a settings

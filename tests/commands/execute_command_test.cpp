@@ -5,13 +5,14 @@
 
 #include <string>
 
+#include "calculator_check_values.h"
 #include "normcalc/core.h"
 
 namespace normcalc {
 namespace {
 
-constexpr int kXToP = 0;
-constexpr int kPToX = 1;
+constexpr int kXToP = test::kXToPIndex;
+constexpr int kPToX = test::kPToXIndex;
 constexpr int kNoSelection = -1;
 
 class Button2ClickTest : public ::testing::Test {
@@ -19,33 +20,8 @@ class Button2ClickTest : public ::testing::Test {
   void SetUp() override { SetLocaleDecimalMark('.'); }
 };
 
-struct ExecuteCase {
-  int itemIndex;
-  const char* typed;    // into Edit1 for X->P, Edit2 for P->X
-  const char* written;  // what lands in the other box
-};
-
-// The calculator's own check values, written with "." as the decimal mark.
-constexpr ExecuteCase kExecuteCases[] = {
-    {kXToP, "", "0"},
-    {kXToP, "1", "0.341344279839592"},
-    {kPToX, "0.475", "1.95997183815153"},
-    {kPToX, "0.25", "0.674491219192245"},
-    {kXToP, "0.000001", "3.98892280401339E-7"},
-    {kXToP, "-2", "0"},                  // lower clamp
-    {kPToX, "0.5", "3.98466366361372"},  // upper clamp
-    {kPToX, "1", "3.98466366361372"},    // upper clamp
-    {kXToP, "abc", "0"},                 // no number reads as zero
-    {kXToP, "+INF", "0.49996719678728"},
-    {kXToP, "1e400", "0.49996719678728"},
-    {kXToP, "-INF", "0"},
-    {kXToP, "0.0114", "0.00454737199657526"},  // these three need extended
-    {kXToP, "0.74", "0.270349535532154"},      // interpolation; double gives
-    {kPToX, "0.0018", "0.00451249645189664"},  // one digit different
-};
-
 TEST_F(Button2ClickTest, WritesTheConvertedValueIntoTheOtherBoxAndLeavesTheReadBoxAsTyped) {
-  for (const ExecuteCase& c : kExecuteCases) {
+  for (const test::CheckValue& c : test::kCalculatorCheckValues) {
     SCOPED_TRACE(::testing::Message() << "index " << c.itemIndex << ", typed \"" << c.typed << '"');
     MemoryForm form;
     form.itemIndex = c.itemIndex;
