@@ -143,6 +143,15 @@ inline std::from_chars_result ReadDouble(const char* first, const char* last, do
   return {first + length, std::errc()};
 }
 
+// value with precision decimals in fixed notation, as std::to_chars writes it
+// with chars_format::fixed: correctly rounded from the exact binary value,
+// which printf's %.*f is in musl and glibc. Returns the length, or -1 when it
+// does not fit in size bytes.
+inline int FixedDouble(double value, int precision, char* out, std::size_t size) {
+  const int length = std::snprintf(out, size, "%.*f", precision, value);
+  return length < 0 || static_cast<std::size_t>(length) >= size ? -1 : length;
+}
+
 }  // namespace normcalc_compat
 
 #if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 14000
@@ -158,6 +167,18 @@ inline to_chars_result to_chars(char* first, char* last, double value) {
   char text[32];
   const int length = normcalc_compat::ShortestDouble(value, text);
   if (last - first < length) return {last, errc::value_too_large};
+  std::memcpy(first, text, static_cast<size_t>(length));
+  return {first + length, errc()};
+}
+
+// Only the fixed format is provided with a precision: it is the one the
+// project uses.
+inline to_chars_result to_chars(char* first, char* last, double value, chars_format format,
+                                int precision) {
+  if (format != chars_format::fixed) return {last, errc::invalid_argument};
+  char text[400];  // 309 integer digits, the point and up to 15 decimals fit
+  const int length = normcalc_compat::FixedDouble(value, precision, text, sizeof text);
+  if (length < 0 || last - first < length) return {last, errc::value_too_large};
   std::memcpy(first, text, static_cast<size_t>(length));
   return {first + length, errc()};
 }
