@@ -316,15 +316,18 @@ void CheckErrorBox(const TRunning& run, const std::wstring& what, const std::wst
   Report(box.buttons == std::vector<std::wstring>{L"OK"} && box.icon,
          what + L": one OK button and the stop icon");
   Report(!IsWindowEnabled(run.form), what + L": the calculator window takes no input meanwhile");
-  RECT shown{};
-  GetWindowRect(box.window, &shown);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(run.form, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  Report(std::abs((shown.left + shown.right) - (work.left + work.right)) <= 2 &&
-             std::abs((shown.top + shown.bottom) - (work.top + work.bottom)) <= 2,
-         what + L": the box is centred on the window's monitor");
+  // The window manager may still be placing the box when it is first seen.
+  const auto centred = [&] {
+    RECT shown{};
+    GetWindowRect(box.window, &shown);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(run.form, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    return std::abs((shown.left + shown.right) - (work.left + work.right)) <= 2 &&
+           std::abs((shown.top + shown.bottom) - (work.top + work.bottom)) <= 2;
+  };
+  Report(WaitFor(centred), what + L": the box is centred on the window's monitor");
   WaitFor([&] { return run.Active() == box.window; });
   Press(VK_RETURN);
   Report(WaitFor([&] { return !IsWindow(box.window); }), what + L": Enter closes the box");
