@@ -104,3 +104,28 @@ xs_wait_exit() {
   xs_code=0
   wait "$pid" || xs_code=$?
 }
+
+# The screenshot every window's documents show: in window $1 (focus on EXIT,
+# X->P selected), types 1.96 into the X box and presses EXECUTE, waits $3
+# seconds for the repaint, saves the window with its frame to $2, and presses
+# EXIT.
+xs_screenshot_after_execute() {
+  local window=$1 output=$2 settle=$3 inner x y width height e
+  xdotool windowactivate --sync "$window" >/dev/null
+  xdotool key Tab Tab                   # past MODE (X->P) into Edit1
+  xdotool type --delay 20 1.96
+  xdotool key Tab Tab space             # EXECUTE
+  sleep "$settle"
+
+  inner=$(xwininfo -id "$window")
+  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$inner")
+  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$inner")
+  width=$(sed -n 's/^ *Width: *//p' <<<"$inner")
+  height=$(sed -n 's/^ *Height: *//p' <<<"$inner")
+  read -r -a e <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -dc '0-9 ')"
+  import -window root \
+    -crop "$((width + e[0] + e[1]))x$((height + e[2] + e[3]))+$((x - e[0]))+$((y - e[2]))" \
+    +repage "$output"
+
+  xdotool key Tab Return                # EXIT
+}
