@@ -5,7 +5,8 @@
 # (and cdf and ppf on two of them, and the z-table).
 #   tools/cross-test.sh                       i686, aarch64, Windows and WebAssembly
 #   tools/cross-test.sh linux-aarch64 ...     the named presets only
-# i686 runs natively; aarch64 runs under qemu-aarch64-static, Windows under
+# i686 runs natively (under qemu-i386 on a kernel without 32-bit support);
+# aarch64 runs under qemu-aarch64-static, Windows under
 # wine64 and WebAssembly under node (see cmake/toolchains/). The reference
 # output comes from the asan build of normcalc-cli, built here when it is missing.
 set -eu
@@ -71,6 +72,11 @@ for preset in $presets; do
   emulator=""
   case $preset in
     linux-aarch64) emulator=/usr/bin/qemu-aarch64-static ;;
+    linux-i686)
+      # As the toolchain decides: natively where the kernel runs 32-bit
+      # programs, under qemu-i386 where it does not.
+      "$cli" --version >/dev/null 2>&1 || emulator=/usr/bin/qemu-i386-static
+      ;;
     wasm)
       cli=$cli.js
       emulator="/usr/bin/node --no-experimental-fetch"
