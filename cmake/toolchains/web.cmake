@@ -18,5 +18,4 @@ set(CMAKE_CXX_FLAGS_INIT
     "-fexceptions -include ${CMAKE_CURRENT_LIST_DIR}/emscripten-compat.h")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -sALLOW_MEMORY_GROWTH=1")
 
-include(${CMAKE_CURRENT_LIST_DIR}/host-boost-headers.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/host-cli11-headers.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/host-headers.cmake)
