@@ -3,7 +3,8 @@
 // out converts exactly as the whole line would: the same text, or the same
 // failure. Lines past the reader's buffer are kept only as a bounded prefix,
 // so the input is sometimes padded past that buffer with leading whitespace or
-// trailing bytes to check that the prefix still decides the conversion.
+// trailing bytes to check that the prefix still decides the conversion, and the
+// buffer is made as small as the reader allows.
 //
 // Input layout: a byte choosing the command and --strict, a byte choosing the
 // padding, a byte giving the padding character, then standard input.
@@ -27,8 +28,6 @@ namespace {
 
 using normcalc::cli::Command;
 
-// More than the reader's 256 KiB buffer, so that the padded line is long.
-constexpr std::size_t kPadding = 300 * 1024;
 constexpr char kWhitespace[] = {' ', '\t', '\v', '\f', '\r'};  // not LF: that ends the line
 
 struct Outcome {
@@ -76,30 +75,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Command command = kCommands[data[0] % 8];
   const bool strict = (data[0] & 8) != 0;
   const int padding = data[1] % 32;  // 1: leading whitespace, 2: trailing bytes, 3: both
+  normcalc::cli::Converter converter(command, strict);
+  normcalc::cli::Converter whole(command, strict);
+
   // One input file, one text and one reader for the whole run, each reset
-  // here: allocating the reader's 256 KiB buffer for every input held the run
-  // to about a thousand inputs a second.
+  // here: allocating the reader's buffer for every input held the run to
+  // about a thousand inputs a second. The buffer is the smallest the reader
+  // allows, so that a line past it costs tens of KiB rather than hundreds,
+  // and lines cross its end often.
+  static const int fd = memfd_create("stdin", 0);
+  static normcalc::cli::LineReader reader(fd, converter.NeededPrefix(), {}, 0);
+  reader.Reset(fd, converter.NeededPrefix(), 0);
+  const std::size_t longLine = reader.BufferSize() + data[2] / 8;
+
   static std::string input;
   input.assign(reinterpret_cast<const char*>(data) + kHeader, size - kHeader);
   if (padding == 1 || padding == 3) {
-    input.insert(0, kPadding, kWhitespace[data[2] % sizeof kWhitespace]);
+    input.insert(0, longLine, kWhitespace[data[2] % sizeof kWhitespace]);
   }
   if (padding == 2 || padding == 3) {
     const char filler = data[2] == '\n' ? ' ' : static_cast<char>(data[2]);
-    input.insert(std::min(input.find('\n'), input.size()), kPadding, filler);
+    input.insert(std::min(input.find('\n'), input.size()), longLine, filler);
   }
-
-  static const int fd = memfd_create("stdin", 0);
   if (fd < 0 || ftruncate(fd, 0) != 0 ||
       pwrite(fd, input.data(), input.size(), 0) != static_cast<ssize_t>(input.size()) ||
       lseek(fd, 0, SEEK_SET) != 0) {
     std::perror("memfd");
     std::abort();
   }
-  normcalc::cli::Converter converter(command, strict);
-  normcalc::cli::Converter whole(command, strict);
-  static normcalc::cli::LineReader reader(fd, converter.NeededPrefix(), {});
-  reader.Reset(fd, converter.NeededPrefix());
   const std::vector<std::string_view> lines = SplitLines(input);
   std::size_t count = 0;
   while (const auto line = reader.Next()) {

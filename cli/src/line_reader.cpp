@@ -9,37 +9,38 @@
 #include <utility>
 
 #include "normcalc/numtext.h"
+#include "normcalc/numtext_stages.h"
 
 namespace normcalc::cli {
 
 namespace {
 
 constexpr char kLineFeed = '\n';
-// Reads of this size keep the system calls rare; it must exceed any prefix a
-// conversion keeps, so that a long line always leaves room to read more.
-constexpr std::size_t kInputBufferSize = 256 * 1024;
 
-std::size_t BufferSizeFor(LinePrefix prefix) { return std::max(kInputBufferSize, 2 * prefix.keep); }
+// Room for the kept prefix and as much again to read into, and never none.
+std::size_t BufferSizeFor(LinePrefix prefix, std::size_t asked) {
+  return std::max({asked, 2 * prefix.keep, std::size_t{1}});
+}
 
 }  // namespace
 
-bool IsReaderWhitespace(char byte) {
-  return byte == ' ' || (byte >= '\t' && byte <= '\r');  // 0x20, 0x09-0x0D
-}
-
-LineReader::LineReader(int fd, LinePrefix prefix, std::function<void()> beforeWait)
+LineReader::LineReader(int fd, LinePrefix prefix, std::function<void()> beforeWait,
+                       std::size_t bufferSize)
     : fd_(fd),
       prefix_(prefix),
       beforeWait_(std::move(beforeWait)),
-      buffer_(BufferSizeFor(prefix)) {}
+      buffer_(new char[BufferSizeFor(prefix, bufferSize)]),
+      size_(BufferSizeFor(prefix, bufferSize)) {}
 
-void LineReader::Reset(int fd, LinePrefix prefix) {
+void LineReader::Reset(int fd, LinePrefix prefix, std::size_t bufferSize) {
   fd_ = fd;
   prefix_ = prefix;
-  // Only the bytes between begin_ and end_ are ever read, so the old contents
-  // need no clearing. The size is the one a new reader would have, since it
-  // decides which lines count as long; shrinking keeps the allocation.
-  buffer_.resize(BufferSizeFor(prefix));
+  // The size is the one a new reader would have, since it decides which lines
+  // count as long.
+  if (const std::size_t size = BufferSizeFor(prefix, bufferSize); size != size_) {
+    buffer_.reset(new char[size]);
+    size_ = size;
+  }
   begin_ = 0;
   end_ = 0;
   endOfInput_ = false;
@@ -48,7 +49,7 @@ void LineReader::Reset(int fd, LinePrefix prefix) {
 void LineReader::Fill() {
   if (beforeWait_) beforeWait_();
   for (;;) {
-    const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    const ssize_t got = ::read(fd_, buffer_.get() + end_, size_ - end_);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw Exception(std::string("cannot read standard input: ") + std::strerror(errno));
@@ -62,7 +63,7 @@ void LineReader::Fill() {
 // The line goes on past the bytes read, or there is none left in them.
 std::optional<std::string_view> LineReader::NextAfterRead() {
   for (;;) {
-    char* const data = buffer_.data();
+    char* const data = buffer_.get();
     const auto* lf = static_cast<const char*>(std::memchr(data + begin_, kLineFeed, end_ - begin_));
     if (lf != nullptr) {
       const std::string_view line(data + begin_, static_cast<std::size_t>(lf - (data + begin_)));
@@ -81,7 +82,7 @@ std::optional<std::string_view> LineReader::NextAfterRead() {
       end_ -= begin_;
       begin_ = 0;
     }
-    if (end_ == buffer_.size()) return LongLine();
+    if (end_ == size_) return LongLine();
     Fill();
   }
 }
@@ -90,7 +91,7 @@ std::optional<std::string_view> LineReader::NextAfterRead() {
 // at the front of the buffer, the rest of the line is read into the space after
 // it and dropped, and the bytes after its LF stay in place for the next line.
 std::string_view LineReader::LongLine() {
-  char* const data = buffer_.data();
+  char* const data = buffer_.get();
   std::size_t kept = 0;
   std::size_t next = 0;  // first byte not yet looked at; never below kept
   bool leading = prefix_.dropLeadingWhitespace;
@@ -98,7 +99,7 @@ std::string_view LineReader::LongLine() {
     const auto* lf = static_cast<const char*>(std::memchr(data + next, kLineFeed, end_ - next));
     const std::size_t stop = lf != nullptr ? static_cast<std::size_t>(lf - data) : end_;
     if (leading) {
-      while (next < stop && IsReaderWhitespace(data[next])) ++next;
+      while (next < stop && IsReaderBlank(data[next])) ++next;
       leading = next == stop;
     }
     const std::size_t take = std::min(stop - next, prefix_.keep - kept);

@@ -14,11 +14,29 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsageError = 2;
 
+int ReportUsageError(const UsageError& error, Streams streams) {
+  const std::string help = error.CommandName().empty()
+                               ? "normcalc-cli --help"
+                               : "normcalc-cli " + error.CommandName() + " --help";
+  WriteAll(streams.err,
+           "normcalc-cli: " + error.Message() + "\nTry '" + help + "' for more information.\n");
+  return kExitUsageError;
+}
+
 }  // namespace
 
 int RunTool(std::span<const char* const> words, Streams streams) {
+  Options options;
   try {
-    const Options options = ParseOptions(words);
+    options = ParseOptions(words);
+  } catch (const UsageError& error) {
+    return ReportUsageError(error, streams);
+  }
+  return RunTool(options, streams);
+}
+
+int RunTool(const Options& options, Streams streams) {
+  try {
     switch (options.command) {
       case Command::kHelp:
         WriteAll(streams.out, options.message);
@@ -36,12 +54,9 @@ int RunTool(std::span<const char* const> words, Streams streams) {
         return RunConversions(options, streams);
     }
   } catch (const UsageError& error) {
-    const std::string help = error.CommandName().empty()
-                                 ? "normcalc-cli --help"
-                                 : "normcalc-cli " + error.CommandName() + " --help";
-    WriteAll(streams.err,
-             "normcalc-cli: " + error.Message() + "\nTry '" + help + "' for more information.\n");
-    return kExitUsageError;
+    // The command line parsed, but asks for what cannot be done here (a
+    // delimiter that is the locale's decimal mark).
+    return ReportUsageError(error, streams);
   } catch (const Exception& error) {
     // Reading or writing a stream failed, or a line was longer than --field and
     // --append hold; the lines before it have been handled.

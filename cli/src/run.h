@@ -5,6 +5,7 @@
 #include <span>
 
 #include "line_loop.h"
+#include "options.h"
 
 namespace normcalc::cli {
 
@@ -13,5 +14,9 @@ namespace normcalc::cli {
 // text failed or a stream could not be read or written, 2 for a command line
 // the tool cannot run. Every failure is reported on streams.err.
 int RunTool(std::span<const char* const> words, Streams streams);
+
+// The same for a command line already parsed: what RunTool does after
+// ParseOptions, for a caller that needs the options itself.
+int RunTool(const Options& options, Streams streams);
 
 }  // namespace normcalc::cli
