@@ -156,7 +156,9 @@ class HelpFormatter : public CLI::Formatter {
   }
 };
 
-class CommandLine {
+}  // namespace
+
+class OptionsParser::CommandLine {
  public:
   CommandLine() : app_(kDescription, std::string(kProgram)) {
     app_.formatter(std::make_shared<HelpFormatter>());
@@ -171,6 +173,9 @@ class CommandLine {
   const CLI::App& App() const { return app_; }
 
   Options Parse(std::span<const char* const> words) {
+    // Assigned, not made anew: the options hold the addresses of its members.
+    parsed_ = Parsed();
+    app_.clear();
     // Everything after "--" is a text; the parser sees only what comes before.
     const auto end = std::find(words.begin(), words.end(), kEndOfOptions);
     std::vector<std::string> args(words.begin(), end);
@@ -189,19 +194,19 @@ class CommandLine {
     try {
       app_.parse(args);
     } catch (const CLI::CallForVersion&) {
-      options_.command = Command::kVersion;
-      return options_;
+      parsed_.options.command = Command::kVersion;
+      return parsed_.options;
     } catch (const CLI::CallForHelp&) {
-      options_.command = Command::kHelp;
-      options_.message = app_.help();
-      return options_;
+      parsed_.options.command = Command::kHelp;
+      parsed_.options.message = app_.help();
+      return parsed_.options;
     } catch (const CLI::ParseError& error) {
       throw UsageError(error.what(), ParsedCommandName());
     }
     const CLI::App* command = app_.get_subcommands().front();
     TakeTexts(*command, std::span(end == words.end() ? end : end + 1, words.end()));
     TakeDecimalMark();
-    return options_;
+    return parsed_.options;
   }
 
  private:
@@ -246,14 +251,14 @@ class CommandLine {
     sub->allow_extras();
     AddVersion(*sub);
     sub->callback([this, name, command] {
-      options_.command = command;
-      options_.commandName = name;
+      parsed_.options.command = command;
+      parsed_.options.commandName = name;
     });
     return sub;
   }
 
   void AddDecimalMark(CLI::App& sub) {
-    sub.add_option("--decimal-mark", markText_,
+    sub.add_option("--decimal-mark", parsed_.markText,
                    "write numbers with the character C as the decimal mark, or with the mark "
                    "of the user's locale; never a digit, sign, E, e, blank, control character "
                    "or non-ASCII byte")
@@ -266,23 +271,23 @@ class CommandLine {
     CLI::App& sub = *AddCommand(conversion.name, conversion.description, conversion.command);
     if (conversion.writesNumbers) AddDecimalMark(sub);
     if (conversion.readsNumbers) {
-      sub.add_flag("--strict", options_.strict,
+      sub.add_flag("--strict", parsed_.options.strict,
                    "fail a text that is not, after leading blanks, one number as a whole "
                    "(trailing blanks and a CR allowed) instead of reading its leading number");
     }
-    sub.add_option("--field", options_.field,
+    sub.add_option("--field", parsed_.options.field,
                    "convert the Nth field of each line (from 1) instead of the whole line")
         ->type_name("N")
         ->check(CLI::Range(std::size_t{1}, kMaxField).description(""))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    sub.add_option("--delimiter", delimiterText_,
+    sub.add_option("--delimiter", parsed_.delimiterText,
                    "the character that separates fields (default: tab)")
         ->type_name("C")
         ->check(kDelimiterCheck)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    sub.add_flag("--append", options_.append,
+    sub.add_flag("--append", parsed_.options.append,
                  "write the whole input line, the delimiter and the answer");
-    sub.add_flag("--header", options_.header,
+    sub.add_flag("--header", parsed_.options.header,
                  "pass the first line through as the titles, with the command's name as the "
                  "answer's title");
   }
@@ -294,11 +299,11 @@ class CommandLine {
         "3.9 and columns .00 to .09; each cell is x2p of the text it stands for",
         Command::kTable);
     AddDecimalMark(sub);
-    sub.add_option("--format", formatText_, "text (aligned for a terminal), csv or markdown")
+    sub.add_option("--format", parsed_.formatText, "text (aligned for a terminal), csv or markdown")
         ->type_name("FORMAT")
         ->check(CLI::IsMember({"text", "csv", "markdown"}).description(""))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    sub.add_option("--digits", options_.tableDigits,
+    sub.add_option("--digits", parsed_.options.tableDigits,
                    "round each answer to N decimals for print (1 to 15); the title says so")
         ->type_name("N")
         ->check(CLI::Range(1, kMaxTableDigits).description(""))
@@ -312,42 +317,58 @@ class CommandLine {
                              QuoteForMessage(word.substr(0, word.find('='))),
                          command.get_name());
       }
-      options_.texts.push_back(std::move(word));
+      parsed_.options.texts.push_back(std::move(word));
     }
-    options_.texts.insert(options_.texts.end(), afterEnd.begin(), afterEnd.end());
-    if (options_.command == Command::kTable && !options_.texts.empty()) {
+    parsed_.options.texts.insert(parsed_.options.texts.end(), afterEnd.begin(), afterEnd.end());
+    if (parsed_.options.command == Command::kTable && !parsed_.options.texts.empty()) {
       throw UsageError(
-          "table takes no TEXT, but was given " + QuoteForMessage(options_.texts.front()), "table");
+          "table takes no TEXT, but was given " + QuoteForMessage(parsed_.options.texts.front()),
+          "table");
     }
-    if (!delimiterText_.empty()) options_.delimiter = delimiterText_[0];
-    if (formatText_ == "csv") options_.tableFormat = TableFormat::kCsv;
-    if (formatText_ == "markdown") options_.tableFormat = TableFormat::kMarkdown;
+    if (!parsed_.delimiterText.empty()) parsed_.options.delimiter = parsed_.delimiterText[0];
+    if (parsed_.formatText == "csv") parsed_.options.tableFormat = TableFormat::kCsv;
+    if (parsed_.formatText == "markdown") parsed_.options.tableFormat = TableFormat::kMarkdown;
   }
 
   void TakeDecimalMark() {
-    options_.localeMark = markText_ == kLocaleMarkWord;
-    if (!options_.localeMark) options_.decimalMark = markText_[0];
+    parsed_.options.localeMark = parsed_.markText == kLocaleMarkWord;
+    if (!parsed_.options.localeMark) parsed_.options.decimalMark = parsed_.markText[0];
     // The answer's column would split in two where its mark is the delimiter.
-    if (options_.append && !options_.localeMark && options_.decimalMark == options_.delimiter) {
-      throw UsageError("--decimal-mark and --delimiter are both " + QuoteForMessage(markText_) +
+    if (parsed_.options.append && !parsed_.options.localeMark &&
+        parsed_.options.decimalMark == parsed_.options.delimiter) {
+      throw UsageError("--decimal-mark and --delimiter are both " +
+                           QuoteForMessage(parsed_.markText) +
                            ": the appended answer would split into two fields",
-                       options_.commandName);
+                       parsed_.options.commandName);
     }
   }
 
+  // Everything a parse writes, options' values included. A parser used
+  // before starts a parse from a fresh copy, so that it parses as a new one.
+  struct Parsed {
+    Options options;
+    std::string markText = ".";
+    std::string delimiterText;
+    std::string formatText = "text";
+  };
+
   CLI::App app_;
-  Options options_;
-  std::string markText_ = ".";
-  std::string delimiterText_;
-  std::string formatText_ = "text";
+  Parsed parsed_;
 };
 
-}  // namespace
+OptionsParser::OptionsParser() : commandLine_(std::make_unique<CommandLine>()) {}
 
-Options ParseOptions(std::span<const char* const> words) { return CommandLine().Parse(words); }
+OptionsParser::~OptionsParser() = default;
+
+Options OptionsParser::Parse(std::span<const char* const> words) {
+  return commandLine_->Parse(words);
+}
+
+Options ParseOptions(std::span<const char* const> words) { return OptionsParser().Parse(words); }
 
 std::vector<std::string> DeclaredNames() {
-  const CommandLine commandLine;
+  const OptionsParser parser;
+  const OptionsParser::CommandLine& commandLine = *parser.commandLine_;
   std::vector<std::string> names;
   const auto addOptions = [&names](const CLI::App& app) {
     for (const CLI::Option* option : app.get_options()) {

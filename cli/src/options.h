@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,6 +50,8 @@ struct Options {
   std::vector<std::string> texts;
   // What --help or --version prints.
   std::string message;
+
+  bool operator==(const Options&) const = default;
 };
 
 // A command line the tool cannot run: its message is the one-line reason, and
@@ -71,5 +74,24 @@ Options ParseOptions(std::span<const char* const> words);
 // Every command and every long option the parser knows ("x2p", "--field", ...),
 // so that a test can hold the manual page to them.
 std::vector<std::string> DeclaredNames();
+
+// One parser for many command lines, each parsed exactly as ParseOptions
+// parses it. Making the parser costs many times what a parse does, which
+// counts for a fuzzer that parses millions.
+class OptionsParser {
+ public:
+  OptionsParser();
+  ~OptionsParser();
+  OptionsParser(const OptionsParser&) = delete;
+  OptionsParser& operator=(const OptionsParser&) = delete;
+
+  Options Parse(std::span<const char* const> words);
+
+ private:
+  class CommandLine;
+  friend std::vector<std::string> DeclaredNames();
+
+  std::unique_ptr<CommandLine> commandLine_;
+};
 
 }  // namespace normcalc::cli

@@ -10,14 +10,6 @@
 
 namespace normcalc::cli {
 
-namespace {
-
-// Large enough that the write calls cost nothing beside the conversions, small
-// enough to stay in the cache.
-constexpr std::size_t kOutputBufferSize = 64 * 1024;
-
-}  // namespace
-
 void WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -29,12 +21,12 @@ void WriteAll(int fd, std::string_view bytes) {
   }
 }
 
-OutputBuffer::OutputBuffer(int fd) : fd_(fd), buffer_(kOutputBufferSize) {}
+OutputBuffer::OutputBuffer(int fd) : fd_(fd), buffer_(new char[kSize]) {}
 
 void OutputBuffer::AppendAfterFlush(std::string_view bytes) {
   Flush();
-  if (bytes.size() > buffer_.size()) return WriteAll(fd_, bytes);
-  std::memcpy(buffer_.data(), bytes.data(), bytes.size());
+  if (bytes.size() > kSize) return WriteAll(fd_, bytes);
+  std::memcpy(buffer_.get(), bytes.data(), bytes.size());
   used_ = bytes.size();
 }
 
@@ -42,7 +34,7 @@ void OutputBuffer::Flush() {
   // Emptied first, so that a failed write is not repeated by a later flush.
   const std::size_t used = used_;
   used_ = 0;
-  WriteAll(fd_, std::string_view(buffer_.data(), used));
+  WriteAll(fd_, std::string_view(buffer_.get(), used));
 }
 
 }  // namespace normcalc::cli

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace normcalc::cli {
 
@@ -15,12 +15,12 @@ class OutputBuffer {
 
   // Inline: a million short result lines make these the tool's innermost calls.
   void Append(std::string_view bytes) {
-    if (bytes.size() > buffer_.size() - used_) return AppendAfterFlush(bytes);
-    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    if (bytes.size() > kSize - used_) return AppendAfterFlush(bytes);
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
   }
   void Append(char byte) {
-    if (used_ == buffer_.size()) Flush();
+    if (used_ == kSize) Flush();
     buffer_[used_++] = byte;
   }
   // Writes out everything gathered. Raises Exception when the write fails.
@@ -29,8 +29,12 @@ class OutputBuffer {
  private:
   void AppendAfterFlush(std::string_view bytes);
 
+  // Large enough that the write calls cost nothing beside the conversions,
+  // small enough to stay in the cache.
+  static constexpr std::size_t kSize = 64 * 1024;
+
   int fd_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // only the first used_ bytes are ever read
   std::size_t used_ = 0;
 };
 

@@ -23,19 +23,7 @@ int ReportUsageError(const UsageError& error, Streams streams) {
   return kExitUsageError;
 }
 
-}  // namespace
-
-int RunTool(std::span<const char* const> words, Streams streams) {
-  Options options;
-  try {
-    options = ParseOptions(words);
-  } catch (const UsageError& error) {
-    return ReportUsageError(error, streams);
-  }
-  return RunTool(options, streams);
-}
-
-int RunTool(const Options& options, Streams streams) {
+int Run(const Options& options, Streams streams) {
   try {
     switch (options.command) {
       case Command::kHelp:
@@ -63,6 +51,23 @@ int RunTool(const Options& options, Streams streams) {
     WriteAll(streams.err, "normcalc-cli: " + error.Message() + "\n");
     return kExitFailure;
   }
+}
+
+}  // namespace
+
+int RunTool(std::span<const char* const> words, Streams streams) {
+  OptionsParser parser;
+  return RunTool(words, streams, parser);
+}
+
+int RunTool(std::span<const char* const> words, Streams streams, OptionsParser& parser) {
+  Options options;
+  try {
+    options = parser.Parse(words);
+  } catch (const UsageError& error) {
+    return ReportUsageError(error, streams);
+  }
+  return Run(options, streams);
 }
 
 }  // namespace normcalc::cli

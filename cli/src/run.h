@@ -15,8 +15,8 @@ namespace normcalc::cli {
 // the tool cannot run. Every failure is reported on streams.err.
 int RunTool(std::span<const char* const> words, Streams streams);
 
-// The same for a command line already parsed: what RunTool does after
-// ParseOptions, for a caller that needs the options itself.
-int RunTool(const Options& options, Streams streams);
+// The same with a parser the caller keeps, for one that runs the tool many
+// times.
+int RunTool(std::span<const char* const> words, Streams streams, OptionsParser& parser);
 
 }  // namespace normcalc::cli
