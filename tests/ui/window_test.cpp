@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "shown_form_test.h"
 #include "tform1.h"
 #include "ui_test_main.h"
 
@@ -63,12 +64,10 @@ QRect ScaledRect(const DesignedControl& c, int measured) {
 
 }  // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public ShownFormTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TForm1> form_;
-
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(form_->windowHandle(), key, modifiers);
   }
@@ -84,13 +83,6 @@ class WindowTest : public QObject {
   }
 
  private slots:
-  void init() {
-    form_ = std::make_unique<TForm1>();
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-  }
-  void cleanup() { form_.reset(); }
-
   void StartsWithXToPSelectedBothBoxesEmptyAndFocusOnExit() {
     QCOMPARE(form_->windowTitle(), QString("Form1"));
     QCOMPARE(form_->RadioGroup1->ItemIndex(), 0);
