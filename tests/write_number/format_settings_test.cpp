@@ -44,14 +44,6 @@ TEST_F(FormatSettingsTest, ReadingAgainFollowsASettingsChange) {
   EXPECT_EQ(WriteNumber(0.5), "0,5");
 }
 
-TEST_F(FormatSettingsTest, FallsBackToThePointWhenTheSeparatorIsNotOneByte) {
-  // ps-AF writes the two-byte U+066B ARABIC DECIMAL SEPARATOR.
-  NORMCALC_PREPARE_LOCALE("ps-AF");
-  SetLocaleDecimalMark(',');
-  EXPECT_EQ(locale_.MarkUnder("ps-AF"), '.');
-  EXPECT_EQ(WriteNumber(0.5), "0.5");
-}
-
 // The C library's own number formatting keeps the process locale: the
 // separator is looked up without changing it.
 TEST_F(FormatSettingsTest, LeavesTheProcessLocaleAlone) {

@@ -1,18 +1,17 @@
 // The user's locale on a POSIX system is the environment's LC_ALL, LC_NUMERIC
-// and LANG. The locales are compiled into a temporary directory with localedef
-// and found through LOCPATH, so the tests need only the locale sources
-// (Debian's "locales" package), not locales configured on the machine.
+// and LANG. The locales are compiled for the test and found through LOCPATH,
+// so the tests need only the locale sources, not locales configured on the
+// machine.
 #include <langinfo.h>
 #include <locale.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "compiled_locales.h"
 #include "normcalc/numtext.h"
 #include "user_locale.h"
 
@@ -24,8 +23,6 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:__argz_add_s
 namespace normcalc::testing {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Restores an environment variable when the test ends.
 class SavedVariable {
@@ -67,30 +64,22 @@ std::string LocaleName(const std::string& tag) { return SourceName(tag) + ".UTF-
 struct UserLocale::Saved {
   SavedVariable locpath{"LOCPATH"}, lcAll{"LC_ALL"}, lcNumeric{"LC_NUMERIC"}, lang{"LANG"};
   char mark = LocaleDecimalMark();
-  fs::path localeDirectory;
+  test::CompiledLocales locales;
 };
 
 UserLocale::UserLocale() : saved_(std::make_unique<Saved>()) {
-  char pattern[] = "/tmp/normcalc-locales-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
-  saved_->localeDirectory = pattern;
-  setenv("LOCPATH", pattern, 1);
+  setenv("LOCPATH", saved_->locales.Folder().c_str(), 1);
   unsetenv("LC_NUMERIC");
   unsetenv("LANG");
 }
 
-UserLocale::~UserLocale() {
-  SetLocaleDecimalMark(saved_->mark);
-  fs::remove_all(saved_->localeDirectory);
-}
+UserLocale::~UserLocale() { SetLocaleDecimalMark(saved_->mark); }
 
 // Compiles the locale source into the test's LOCPATH and checks that this
 // process's C library can load it.
 std::string UserLocale::Prepare(const std::string& name) {
+  if (!saved_->locales.Compile(SourceName(name))) return kNoLocaleSources;
   const std::string locale = LocaleName(name);
-  const std::string command = "localedef -i " + SourceName(name) + " -f UTF-8 " +
-                              (saved_->localeDirectory / locale).string() + " >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) return kNoLocaleSources;
   // A statically linked C library (as in the builds run under an emulator)
   // may hand back the C locale's data in place of the compiled files; the
   // character set tells, without looking at the separator under test.
@@ -137,6 +126,16 @@ TEST(PosixFormatSettings, LcNumericDecidesWhenLcAllIsUnsetAndLangAfterIt) {
     EXPECT_EQ(LocaleDecimalMark(), c.mark)
         << "LC_NUMERIC=" << (c.lcNumeric ? c.lcNumeric : "(unset)") << " LANG=" << c.lang;
   }
+}
+
+// Which locale writes a separator of more than one byte is the platform's
+// data: glibc's ps_AF writes the two-byte U+066B ARABIC DECIMAL SEPARATOR.
+TEST(PosixFormatSettings, FallsBackToThePointWhenTheSeparatorIsNotOneByte) {
+  UserLocale locale;
+  if (const std::string why = locale.Prepare("ps-AF"); !why.empty()) GTEST_SKIP() << why;
+  SetLocaleDecimalMark(',');
+  EXPECT_EQ(locale.MarkUnder("ps-AF"), '.');
+  EXPECT_EQ(WriteNumber(0.5), "0.5");
 }
 
 TEST(PosixFormatSettings, ThePointStandsWhereTheEnvironmentNamesNoUsableLocale) {
