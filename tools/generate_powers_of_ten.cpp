@@ -12,17 +12,18 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "normcalc/binary_formats.h"
+#include "powers_of_ten.h"  // the table sizes
+
 namespace {
 
 using boost::multiprecision::cpp_int;
+using normcalc::kPowersOfTenHighCount;
+using normcalc::kPowersOfTenLowCount;
+using normcalc::kPowersOfTenMidCount;
 
-constexpr int kExponentBias = 16383;
-constexpr int kSignificandBits = 64;
-
-// The table sizes of numtext/src/powers_of_ten.h.
-constexpr int kPowersOfTenLowCount = 32;
-constexpr int kPowersOfTenMidCount = 16;
-constexpr int kPowersOfTenHighCount = 10;
+constexpr int kExponentBias = normcalc::binary_format::ExtendedFormat::kExponentBias;
+constexpr int kSignificandBits = normcalc::binary_format::ExtendedFormat::kSignificandBits;
 
 struct Bits {
   std::uint16_t signExponent;

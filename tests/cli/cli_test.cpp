@@ -5,12 +5,11 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "calculator_check_values.h"
+#include "compiled_locales.h"
 #include "run_cli.h"
 
 namespace normcalc::cli_test {
@@ -120,40 +119,18 @@ TEST(NormalCli, DecimalMarkOptionChangesTheWrittenMarkOnly) {
   }
 }
 
-// A German locale, compiled from Debian's locale sources into a directory of
-// the test's own and found through LOCPATH.
-class GermanLocale {
- public:
-  GermanLocale() {
-    char pattern[] = "/tmp/normcalc-cli-locale-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) return;
-    directory_ = pattern;
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 " + directory_ + "/de_DE.UTF-8 >/dev/null 2>&1";
-    compiled_ = std::system(command.c_str()) == 0;
-  }
-  ~GermanLocale() {
-    if (!directory_.empty()) std::filesystem::remove_all(directory_);
-  }
-  bool Compiled() const { return compiled_; }
+TEST(NormalCli, LocaleMarkIsTheUsersOnlyWhenAskedFor) {
+  const test::CompiledLocales locales;
+  if (!locales.Compile("de_DE"))
+    GTEST_SKIP() << "localedef could not compile de_DE (Debian's locales)";
   // The C library's newlocale leaks its copy of LOCPATH (glibc 2.36), so the
   // tool's leak check is off for runs under this locale.
-  std::vector<std::string> Environment() const {
-    return {"LOCPATH=" + directory_, "LC_ALL=de_DE.UTF-8", "ASAN_OPTIONS=detect_leaks=0"};
-  }
-
- private:
-  std::string directory_;
-  bool compiled_ = false;
-};
-
-TEST(NormalCli, LocaleMarkIsTheUsersOnlyWhenAskedFor) {
-  const GermanLocale german;
-  if (!german.Compiled()) GTEST_SKIP() << "localedef could not compile de_DE (Debian's locales)";
-  const CliRun asked = RunCli({"x2p", "--decimal-mark", "locale", "1"}, "", german.Environment());
+  const std::vector<std::string> german = {"LOCPATH=" + locales.Folder(), "LC_ALL=de_DE.UTF-8",
+                                           "ASAN_OPTIONS=detect_leaks=0"};
+  const CliRun asked = RunCli({"x2p", "--decimal-mark", "locale", "1"}, "", german);
   EXPECT_EQ(asked.out, "0,341344279839592\n");
   EXPECT_EQ(asked.exitStatus, kSuccess);
-  const CliRun notAsked = RunCli({"x2p", "1"}, "", german.Environment());
+  const CliRun notAsked = RunCli({"x2p", "1"}, "", german);
   EXPECT_EQ(notAsked.out, "0.341344279839592\n");
 }
 

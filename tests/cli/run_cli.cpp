@@ -77,6 +77,24 @@ std::vector<std::string> Arguments(const std::vector<std::string>& args) {
   return all;
 }
 
+// Starts the tool with `args` in the tests' environment, where each of
+// `extraEnvironment` ("NAME=value") replaces the variable of its name, with
+// the standard streams that `actions` set up. Returns posix_spawn's error
+// number, 0 when the tool started as `pid`.
+int SpawnCli(const std::vector<std::string>& args, const std::vector<std::string>& extraEnvironment,
+             const posix_spawn_file_actions_t& actions, pid_t& pid) {
+  std::vector<std::string> argStrings = Arguments(args);
+  std::vector<std::string> envStrings = ChildEnvironment();
+  for (const std::string& extra : extraEnvironment) {
+    const std::string name = extra.substr(0, extra.find('=') + 1);
+    std::erase_if(envStrings, [&](const std::string& e) { return e.starts_with(name); });
+    envStrings.push_back(extra);
+  }
+  const std::vector<char*> argv = Pointers(argStrings);
+  const std::vector<char*> envp = Pointers(envStrings);
+  return posix_spawn(&pid, NORMCALC_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
+}
+
 int WaitForExit(pid_t pid) {
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0) {
@@ -100,19 +118,8 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, dir.File("err").c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
-  std::vector<std::string> argStrings = Arguments(args);
-  std::vector<std::string> envStrings = ChildEnvironment();
-  for (const std::string& extra : extraEnvironment) {
-    const std::string name = extra.substr(0, extra.find('=') + 1);
-    std::erase_if(envStrings, [&](const std::string& e) { return e.starts_with(name); });
-    envStrings.push_back(extra);
-  }
-  const std::vector<char*> argv = Pointers(argStrings);
-  const std::vector<char*> envp = Pointers(envStrings);
-
   pid_t pid = 0;
-  const int spawnError =
-      posix_spawn(&pid, NORMCALC_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
+  const int spawnError = SpawnCli(args, extraEnvironment, actions, pid);
   posix_spawn_file_actions_destroy(&actions);
   if (spawnError != 0) throw std::runtime_error(std::string("spawn: ") + std::strerror(spawnError));
 
@@ -136,13 +143,8 @@ CliSession::CliSession(const std::vector<std::string>& args) {
   posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<std::string> argStrings = Arguments(args);
-  std::vector<std::string> envStrings = ChildEnvironment();
-  const std::vector<char*> argv = Pointers(argStrings);
-  const std::vector<char*> envp = Pointers(envStrings);
   pid_t pid = 0;
-  const int spawnError =
-      posix_spawn(&pid, NORMCALC_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
+  const int spawnError = SpawnCli(args, {}, actions, pid);
   posix_spawn_file_actions_destroy(&actions);
   ::close(input[0]);
   ::close(output[1]);

@@ -140,21 +140,23 @@ TEST_F(Button2ClickTest, ValueBeyondExtendedRangeInPBoxRaisesOverflowAndWritesNo
   EXPECT_THROW(Button2Click(form), EOverflow);
 }
 
+// Execute on the form, set to the mode and the two texts, fails with Failure
+// and leaves both boxes holding the texts.
+template <class Failure>
+void ExpectFailureKeepsBothBoxes(MemoryForm& form, int itemIndex, const char* edit1,
+                                 const char* edit2) {
+  form.itemIndex = itemIndex;
+  form.edit1 = edit1;
+  form.edit2 = edit2;
+  EXPECT_THROW(Button2Click(form), Failure);
+  EXPECT_EQ(form.edit1, edit1);
+  EXPECT_EQ(form.edit2, edit2);
+}
+
 TEST_F(Button2ClickTest, AfterAFailureBothBoxesHoldWhatTheyHeldAndTheNextExecuteWorks) {
   MemoryForm form;
-  form.itemIndex = kXToP;
-  form.edit1 = "+NAN";
-  form.edit2 = "0.341344279839592";
-  EXPECT_THROW(Button2Click(form), EInvalidOp);
-  EXPECT_EQ(form.edit1, "+NAN");
-  EXPECT_EQ(form.edit2, "0.341344279839592");
-
-  form.itemIndex = kPToX;
-  form.edit1 = "1";
-  form.edit2 = "2e4932";
-  EXPECT_THROW(Button2Click(form), EOverflow);
-  EXPECT_EQ(form.edit1, "1");
-  EXPECT_EQ(form.edit2, "2e4932");
+  ExpectFailureKeepsBothBoxes<EInvalidOp>(form, kXToP, "+NAN", "0.341344279839592");
+  ExpectFailureKeepsBothBoxes<EOverflow>(form, kPToX, "1", "2e4932");
 
   form.edit2 = "0.25";
   Button2Click(form);

@@ -315,8 +315,16 @@ std::uint64_t OperandSource::DoubleBits() {
 Operands OperandSource::Next(Operation op) {
   Operands in;
   switch (op) {
+    // Sums, differences and comparisons mostly take close operands, where
+    // cancellation and near-ties are.
     case Operation::kAdd:
     case Operation::kSubtract:
+    case Operation::kLess:
+    case Operation::kGreater:
+    case Operation::kLessEqual:
+    case Operation::kGreaterEqual:
+    case Operation::kEqual:
+    case Operation::kNotEqual:
       in.a = AnyValue();
       in.b = OneIn(4) ? AnyValue() : NearValue(in.a);
       break;
@@ -338,15 +346,6 @@ Operands OperandSource::Next(Operation op) {
       in.b = Value(bField);
       break;
     }
-    case Operation::kLess:
-    case Operation::kGreater:
-    case Operation::kLessEqual:
-    case Operation::kGreaterEqual:
-    case Operation::kEqual:
-    case Operation::kNotEqual:
-      in.a = AnyValue();
-      in.b = OneIn(4) ? AnyValue() : NearValue(in.a);
-      break;
     case Operation::kFromDouble:
       in.a.significand = DoubleBits();
       break;

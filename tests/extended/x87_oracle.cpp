@@ -4,28 +4,9 @@
 
 #include <bit>
 #include <cfenv>
-#include <cstring>
 
 namespace normcalc::testing {
 namespace {
-
-long double ToLongDouble(Bits b) {
-  unsigned char raw[sizeof(long double)] = {};
-  std::memcpy(raw, &b.significand, 8);
-  std::memcpy(raw + 8, &b.signExponent, 2);
-  long double x;
-  std::memcpy(&x, raw, sizeof x);
-  return x;
-}
-
-Bits FromLongDouble(long double x) {
-  unsigned char raw[sizeof(long double)];
-  std::memcpy(raw, &x, sizeof x);
-  Bits b;
-  std::memcpy(&b.significand, raw, 8);
-  std::memcpy(&b.signExponent, raw + 8, 2);
-  return b;
-}
 
 // FCOMI is the signalling compare: any NaN operand, quiet ones included, sets
 // the invalid flag. The compilers do not give it for every C relational
@@ -73,8 +54,8 @@ unsigned X87ControlWord() {
 Outcome RunX87(Operation op, const Operands& in) {
   // Volatile operands and results keep the compiler from folding or moving the
   // arithmetic across the flag reads.
-  volatile long double a = ToLongDouble(in.a);
-  volatile long double b = ToLongDouble(in.b);
+  volatile long double a = x87::ToLongDouble(in.a);
+  volatile long double b = x87::ToLongDouble(in.b);
   volatile long double r = 0;
   Bits result;
   // The three flags are clear on entry (cleared below whenever an operation
@@ -143,7 +124,7 @@ Outcome RunX87(Operation op, const Operands& in) {
   const int flags = std::fetestexcept(kFaultFlags);
   if (flags != 0) std::feclearexcept(kFaultFlags);
   const bool extendedResult = !IsComparison(op) && op != Operation::kToDouble;
-  if (extendedResult) result = FromLongDouble(r);
+  if (extendedResult) result = x87::FromLongDouble<Bits>(r);
   if ((flags & FE_INVALID) != 0) return {Fault::kInvalidOp, {}};
   if ((flags & FE_DIVBYZERO) != 0) return {Fault::kZeroDivide, {}};
   // Narrowing to double past its range gives an infinity without a fault by

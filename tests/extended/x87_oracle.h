@@ -2,13 +2,8 @@
 // x87 double-extended format; elsewhere kHaveX87 is false and RunX87 is absent.
 #pragma once
 
-#include <cfloat>
-
 #include "extended_case.h"
-
-#if (defined(__x86_64__) || defined(__i386__)) && LDBL_MANT_DIG == 64
-#define NORMCALC_HAVE_X87 1
-#endif
+#include "x87_long_double.h"
 
 namespace normcalc::testing {
 

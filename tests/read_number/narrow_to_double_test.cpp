@@ -1,13 +1,12 @@
 #include <bit>
-#include <cfloat>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "normcalc/numtext_stages.h"
+#include "x87_long_double.h"
 
 namespace normcalc {
 namespace {
@@ -64,7 +63,7 @@ TEST(NarrowToDouble, RangeRules) {
   }
 }
 
-#if LDBL_MANT_DIG == 64
+#ifdef NORMCALC_HAVE_X87
 
 // Between 2^-1074 and 2^1023 the rules are plain rounding to nearest, ties to
 // even, subnormals included: what the x87 unit does when it stores an extended
@@ -80,13 +79,9 @@ TEST(NarrowToDouble, AgreesWithTheX87UnitBetweenTheRangeRules) {
     const bool negative = (i & 4) != 0;
     const Extended value = Binade(exponent, significand, negative);
 
-    long double oracle = 0;
     const std::uint16_t signExponent = value.SignExponent();
-    unsigned char bytes[sizeof(long double)] = {};
-    std::memcpy(bytes, &significand, 8);
-    std::memcpy(bytes + 8, &signExponent, 2);
-    std::memcpy(&oracle, bytes, sizeof oracle);
-    const double expected = static_cast<double>(oracle);
+    const double expected =
+        static_cast<double>(x87::ToLongDouble(x87::Fields{signExponent, significand}));
 
     ASSERT_EQ(std::bit_cast<std::uint64_t>(NarrowToDouble(value)),
               std::bit_cast<std::uint64_t>(expected))
@@ -94,7 +89,7 @@ TEST(NarrowToDouble, AgreesWithTheX87UnitBetweenTheRangeRules) {
   }
 }
 
-#endif  // LDBL_MANT_DIG == 64
+#endif  // NORMCALC_HAVE_X87
 
 }  // namespace
 }  // namespace normcalc

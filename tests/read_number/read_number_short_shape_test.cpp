@@ -33,17 +33,19 @@ std::string MakeText(std::mt19937_64& random) {
   };
   static const std::string kEnders[] = {
       "", "", "", "x", ",5", ".", "+", "-", std::string(1, '\0'), " 7", "e", "E+", "\xEF\xBC\x91"};
-  std::string text;
-  switch (pick(0, 3)) {
-    case 0:
-      text += "-";
-      break;
-    case 1:
-      text += "+";
-      break;
-    default:
-      break;
-  }
+  // A minus, a plus, or no sign from the other `none` of the none + 2
+  // equally likely draws.
+  auto sign = [&pick](int none) -> const char* {
+    switch (pick(0, 1 + none)) {
+      case 0:
+        return "-";
+      case 1:
+        return "+";
+      default:
+        return "";
+    }
+  };
+  std::string text = sign(2);
   const int digits = pick(0, 22);
   const int point = pick(-1, digits);  // -1: no point
   for (int i = 0; i < digits; ++i) {
@@ -53,16 +55,7 @@ std::string MakeText(std::mt19937_64& random) {
   if (point == digits) text += ".";
   if (pick(0, 1) == 0) {
     text += pick(0, 1) ? "e" : "E";
-    switch (pick(0, 2)) {
-      case 0:
-        text += "-";
-        break;
-      case 1:
-        text += "+";
-        break;
-      default:
-        break;
-    }
+    text += sign(1);
     const int exponentDigits = pick(0, 6);
     if (exponentDigits == 4 && pick(0, 1) == 0) {
       text += std::to_string(pick(4920, 4945));

@@ -11,18 +11,16 @@
 // read from /proc/self/status of the very process that holds the window.
 //   window_soak [clicks]    default 10000; exits 1 on the first wrong box
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QByteArray>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QTimer>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <string>
 
+#include "error_box_probe.h"
 #include "normcalc/core.h"
+#include "offscreen_platform.h"
 #include "tapplication.h"
 #include "tform1.h"
 #include "tradio_group.h"
@@ -77,30 +75,14 @@ std::string RandomText(std::mt19937_64& random) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-  }
+  normcalc::testing::UseOffscreenPlatformUnlessNamed();
   normcalc::TApplication application(argc, argv);
   const int clicks = argc > 1 ? std::atoi(argv[1]) : kDefaultClicks;
   normcalc::TForm1 form;
   form.show();
   normcalc::SetLocaleDecimalMark('.');
 
-  // Closes each error box with its "OK" button once it is open, and keeps
-  // what it showed for the click that opened it.
   int boxes = 0;
-  QString boxText;
-  QTimer closer;
-  closer.setInterval(0);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible()) return;
-    ++boxes;
-    boxText = box->text();
-    box->button(QMessageBox::Ok)->click();
-  });
-  closer.start();
-
   std::mt19937_64 random(20240615);
   long residentAtFirstReport = 0;
   int failures = 0;
@@ -122,13 +104,15 @@ int main(int argc, char** argv) {
       expectedBox = QString::fromStdString(normcalc::ErrorBoxText(error.Message()));
     }
 
-    const int boxesBefore = boxes;
-    form.Button2->click();
-    QApplication::processEvents();
+    // An error box is closed with its "OK" button, as a user would.
+    const ShownErrorBox box = RunClosingErrorBoxes([&] {
+      form.Button2->click();
+      QApplication::processEvents();
+    });
+    boxes += box.count;
 
-    const bool boxRight = expectedBox.isEmpty()
-                              ? boxes == boxesBefore
-                              : boxes == boxesBefore + 1 && boxText == expectedBox;
+    const bool boxRight =
+        expectedBox.isEmpty() ? box.count == 0 : box.count == 1 && box.text == expectedBox;
     if (form.Edit1Text() != expected.edit1 || form.Edit2Text() != expected.edit2 || !boxRight) {
       std::fprintf(
           stderr,

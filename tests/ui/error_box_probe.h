@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRect>
+#include <QScreen>
 #include <QStringList>
 #include <QTimer>
 #include <functional>

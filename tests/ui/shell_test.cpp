@@ -14,8 +14,9 @@
 #include "event_guard.h"
 #include "main_routine.h"
 #include "normcalc/numtext.h"
+#include "offscreen_platform.h"
+#include "shown_form_test.h"
 #include "tform1.h"
-#include "ui_test_main.h"
 
 using normcalc::TApplication;
 using normcalc::TForm1;
@@ -38,22 +39,13 @@ TApplication& Application() { return *TApplication::Instance(); }
 
 }  // namespace
 
-class ShellTest : public QObject {
+class ShellTest : public ShownFormTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TForm1> form_;
-
   void Execute() { QTest::mouseClick(form_->Button2, Qt::LeftButton); }
 
  private slots:
-  void init() {
-    form_ = std::make_unique<TForm1>();
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-  }
-  void cleanup() { form_.reset(); }
-
   void FailingExecuteShowsTheErrorBoxAndTheOtherBoxKeepsItsText_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("typed");
@@ -214,9 +206,7 @@ class ShellTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-  }
+  normcalc::testing::UseOffscreenPlatformUnlessNamed();
   TApplication application(argc, argv);
   if (argc == 2 && qstrcmp(argv[1], kPrintCaptionArgument) == 0) {
     const ShownErrorBox box =

@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "calculator_check_values.h"
+#include "shown_form_test.h"
 #include "tform1.h"
 #include "ui_test_main.h"
 
@@ -63,12 +65,10 @@ QRect ScaledRect(const DesignedControl& c, int measured) {
 
 }  // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public ShownFormTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TForm1> form_;
-
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(form_->windowHandle(), key, modifiers);
   }
@@ -84,13 +84,6 @@ class WindowTest : public QObject {
   }
 
  private slots:
-  void init() {
-    form_ = std::make_unique<TForm1>();
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-  }
-  void cleanup() { form_.reset(); }
-
   void StartsWithXToPSelectedBothBoxesEmptyAndFocusOnExit() {
     QCOMPARE(form_->windowTitle(), QString("Form1"));
     QCOMPARE(form_->RadioGroup1->ItemIndex(), 0);
@@ -145,36 +138,10 @@ class WindowTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
     // The check values of the calculator, written under a "." locale.
-    QTest::newRow("empty X") << 0 << ""
-                             << "0";
-    QTest::newRow("X=1") << 0 << "1"
-                         << "0.341344279839592";
-    QTest::newRow("P=0.475") << 1 << "0.475"
-                             << "1.95997183815153";
-    QTest::newRow("P=0.25") << 1 << "0.25"
-                            << "0.674491219192245";
-    QTest::newRow("X=0.000001") << 0 << "0.000001"
-                                << "3.98892280401339E-7";
-    QTest::newRow("X=-2 lower clamp") << 0 << "-2"
-                                      << "0";
-    QTest::newRow("P=0.5 upper clamp") << 1 << "0.5"
-                                       << "3.98466366361372";
-    QTest::newRow("P=1 upper clamp") << 1 << "1"
-                                     << "3.98466366361372";
-    QTest::newRow("X=abc") << 0 << "abc"
-                           << "0";
-    QTest::newRow("X=+INF") << 0 << "+INF"
-                            << "0.49996719678728";
-    QTest::newRow("X=1e400") << 0 << "1e400"
-                             << "0.49996719678728";
-    QTest::newRow("X=-INF") << 0 << "-INF"
-                            << "0";
-    QTest::newRow("X=0.0114") << 0 << "0.0114"
-                              << "0.00454737199657526";
-    QTest::newRow("X=0.74") << 0 << "0.74"
-                            << "0.270349535532154";
-    QTest::newRow("P=0.0018") << 1 << "0.0018"
-                              << "0.00451249645189664";
+    for (const normcalc::test::CheckValue& c : normcalc::test::kCalculatorCheckValues) {
+      QTest::addRow("%s=%s", c.itemIndex == normcalc::test::kXToPIndex ? "X" : "P", c.typed)
+          << c.itemIndex << QString(c.typed) << QString(c.written);
+    }
   }
   void ExecuteConvertsThroughTheWidgets() {
     QFETCH(int, mode);

@@ -11,9 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "calculator_check_values.h"
 
 namespace {
 
@@ -341,48 +344,30 @@ void CheckErrorBox(const TRunning& run, const std::wstring& what, const std::wst
 // ---------------------------------------------------------------------------
 // The cases.
 
-struct TExecuteCase {
-  bool pToX;
-  std::wstring typed, written;
-};
-
-// The conversions through the window, under a locale whose mark is ".".
-const TExecuteCase kExecuteCases[] = {
-    {false, L"", L"0"},
-    {false, L"1", L"0.341344279839592"},
-    {true, L"0.475", L"1.95997183815153"},
-    {true, L"0.25", L"0.674491219192245"},
-    {false, L"0.000001", L"3.98892280401339E-7"},
-    {false, L"-2", L"0"},
-    {true, L"0.5", L"3.98466366361372"},
-    {true, L"1", L"3.98466366361372"},
-    {false, L"abc", L"0"},
-    {false, L"+INF", L"0.49996719678728"},
-    {false, L"1e400", L"0.49996719678728"},
-    {false, L"-INF", L"0"},
-    {false, L"0.0114", L"0.00454737199657526"},
-    {false, L"0.74", L"0.270349535532154"},
-    {true, L"0.0018", L"0.00451249645189664"},
-};
+// The check values are ASCII, so each char widens to the same character.
+std::wstring Wide(const char* ascii) { return std::wstring(ascii, ascii + std::strlen(ascii)); }
 
 void ExecuteTable(const std::wstring& program) {
   TRunning run(program);
   Report(run.Started(), L"the table: Form1 opens with its controls");
   if (!run.Started() || !run.Activate()) return;
-  for (const TExecuteCase& c : kExecuteCases) {
-    const HWND typedInto = c.pToX ? run.edit2 : run.edit1;
-    const HWND written = c.pToX ? run.edit1 : run.edit2;
+  // The conversions through the window, under a locale whose mark is ".".
+  for (const normcalc::test::CheckValue& c : normcalc::test::kCalculatorCheckValues) {
+    const bool pToX = c.itemIndex == normcalc::test::kPToXIndex;
+    const std::wstring typed = Wide(c.typed);
+    const std::wstring expected = Wide(c.written);
+    const HWND typedInto = pToX ? run.edit2 : run.edit1;
+    const HWND written = pToX ? run.edit1 : run.edit2;
     const std::wstring what =
-        std::wstring(c.pToX ? L"P\u2192X" : L"X\u2192P") + L" \"" + c.typed + L"\"";
+        std::wstring(pToX ? L"P\u2192X" : L"X\u2192P") + L" \"" + typed + L"\"";
     // A mark in the box to be written, so that an old answer cannot pass.
     SendMessageW(written, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
-    const bool ready =
-        run.SelectMode(c.pToX ? run.pToX : run.xToP) && run.TypeInto(typedInto, c.typed);
+    const bool ready = run.SelectMode(pToX ? run.pToX : run.xToP) && run.TypeInto(typedInto, typed);
     Click(run.executeButton);
     WaitFor([&] { return Text(written) != L"-"; });
-    Report(ready && Text(written) == c.written,
-           what + L" writes \"" + Text(written) + L"\", expected \"" + c.written + L"\"");
-    Report(Text(typedInto) == c.typed, what + L": the box typed into keeps its text");
+    Report(ready && Text(written) == expected,
+           what + L" writes \"" + Text(written) + L"\", expected \"" + expected + L"\"");
+    Report(Text(typedInto) == typed, what + L": the box typed into keeps its text");
   }
 
   // The two failures: the box to be written keeps its text, the error box
@@ -670,6 +655,47 @@ void Layout(const std::wstring& program) {
            return (style & WS_HSCROLL) != 0 && (style & WS_VSCROLL) != 0;
          }),
          L"a window too small for its controls shows scroll bars");
+  // Each bar's requests move the controls along that bar alone; both bars
+  // take the same codes (a line, a page, an end). Another process cannot read
+  // the bars' positions, so the controls' place tells them.
+  struct TScrollBarCase {
+    UINT message;
+    bool horizontal;
+    const wchar_t* name;
+  };
+  for (const TScrollBarCase& c : {TScrollBarCase{WM_HSCROLL, true, L"horizontal"},
+                                  TScrollBarCase{WM_VSCROLL, false, L"vertical"}}) {
+    RECT client{};
+    GetClientRect(run.form, &client);
+    const LONG page = c.horizontal ? client.right : client.bottom;
+    LONG across = 0;
+    // How far the controls stand scrolled along the bar after the request.
+    auto request = [&](WORD code) {
+      SendMessageW(run.form, c.message, MAKEWPARAM(code, 0), 0);
+      const POINT now = clientOrigin(run.executeButton);
+      across = c.horizontal ? before.y - now.y : before.x - now.x;
+      return c.horizontal ? before.x - now.x : before.y - now.y;
+    };
+    const std::wstring name = c.name;
+    const LONG atEnd = request(SB_BOTTOM);
+    Report(atEnd > 0 && across == 0,
+           name + L" bar: its far end moves the controls along it alone: " +
+               std::to_wstring(atEnd) + L" and " + std::to_wstring(across));
+    const LONG lineBack = request(SB_LINEUP);
+    const LONG lineForward = request(SB_LINEDOWN);
+    // A line is 8 pixels at 96 pixels per inch.
+    const LONG line = MulDiv(8, static_cast<int>(GetDpiForWindow(run.form)), 96);
+    Report(lineBack == std::max(0L, atEnd - line) && lineForward == atEnd,
+           name + L" bar: a line of " + std::to_wstring(line) + L" back and forward: " +
+               std::to_wstring(lineBack) + L", " + std::to_wstring(lineForward));
+    const LONG atStart = request(SB_TOP);
+    const LONG pageForward = request(SB_PAGEDOWN);
+    const LONG pageBack = request(SB_PAGEUP);
+    Report(atStart == 0 && pageForward == std::min(atEnd, page) && pageBack == 0,
+           name + L" bar: the near end, a page of " + std::to_wstring(page) +
+               L" forward and back: " + std::to_wstring(atStart) + L", " +
+               std::to_wstring(pageForward) + L", " + std::to_wstring(pageBack));
+  }
   SetWindowPos(run.form, nullptr, 0, 0, 397, 231, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Report(WaitFor([&] {
            const LONG style = GetWindowLongW(run.form, GWL_STYLE);

@@ -1,15 +1,14 @@
 // The power tables against exact big-integer powers, and ScaleByPowerOfTen's
 // choice of entries against the x87 unit.
 #include <boost/multiprecision/cpp_int.hpp>
-#include <cfloat>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "exact_arithmetic.h"
 #include "normcalc/numtext_stages.h"
+#include "x87_long_double.h"
 
 namespace normcalc {
 namespace {
@@ -60,34 +59,16 @@ TEST(PowersOfTen, PowersUpToTheTwentySeventhAreExact) {
   }
 }
 
-#if LDBL_MANT_DIG == 64
+#ifdef NORMCALC_HAVE_X87
 
 // On x86 the long double is the x87 extended format; its multiplication and
 // division round as the extended arithmetic must, so it checks the chain of
 // at most three products or quotients for every power a double can need.
-long double ToLongDouble(Bits bits) {
-  unsigned char bytes[sizeof(long double)] = {};
-  std::memcpy(bytes, &bits.significand, 8);
-  std::memcpy(bytes + 8, &bits.signExponent, 2);
-  long double result;
-  std::memcpy(&result, bytes, sizeof result);
-  return result;
-}
-
-Bits FromLongDouble(long double value) {
-  unsigned char bytes[sizeof(long double)];
-  std::memcpy(bytes, &value, sizeof value);
-  Bits bits;
-  std::memcpy(&bits.significand, bytes, 8);
-  std::memcpy(&bits.signExponent, bytes + 8, 2);
-  return bits;
-}
-
 long double X87Scale(long double value, int power) {
   const bool divide = power < 0;
   const unsigned magnitude = static_cast<unsigned>(divide ? -power : power);
   auto apply = [&](unsigned n) {
-    const long double factor = ToLongDouble(NearestExtendedPowerOfTen(n));
+    const long double factor = x87::ToLongDouble(NearestExtendedPowerOfTen(n));
     value = divide ? value / factor : value * factor;
   };
   if (magnitude == 0) return value;
@@ -105,7 +86,7 @@ TEST(ScaleByPowerOfTen, MatchesTheX87ChainOfTabulatedPowers) {
     const Extended x = Extended::FromDouble(v);
     for (int power = -700; power <= 700; ++power) {
       const long double expected = X87Scale(static_cast<long double>(v), power);
-      EXPECT_EQ(BitsOf(ScaleByPowerOfTen(x, power)), FromLongDouble(expected))
+      EXPECT_EQ(BitsOf(ScaleByPowerOfTen(x, power)), x87::FromLongDouble<Bits>(expected))
           << v << " x 10^" << power;
     }
   }
@@ -115,11 +96,11 @@ TEST(ScaleByPowerOfTen, MatchesTheX87ChainOfTabulatedPowers) {
   for (int power : {4949, 4700, 4608, 4096, 1024, 1535, 2047, 3000}) {
     EXPECT_EQ(
         BitsOf(ScaleByPowerOfTen(Extended::FromBits(tiny.signExponent, tiny.significand), power)),
-        FromLongDouble(X87Scale(ToLongDouble(tiny), power)))
+        x87::FromLongDouble<Bits>(X87Scale(x87::ToLongDouble(tiny), power)))
         << power;
     EXPECT_EQ(
         BitsOf(ScaleByPowerOfTen(Extended::FromBits(huge.signExponent, huge.significand), -power)),
-        FromLongDouble(X87Scale(ToLongDouble(huge), -power)))
+        x87::FromLongDouble<Bits>(X87Scale(x87::ToLongDouble(huge), -power)))
         << -power;
   }
 }

@@ -419,66 +419,43 @@ void TForm1::OnSize(HWND, UINT state, int, int) {
   if (state != SIZE_MINIMIZED) UpdateScrollBars();
 }
 
-void TForm1::OnHScroll(HWND, HWND, UINT code, int) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_ALL;
-  GetScrollInfo(handle_, SB_HORZ, &info);
-  const int line = MulDiv(kScrollLine, GetDpiForWindow(handle_), kDesignPixelsPerInch);
-  switch (code) {
-    case SB_LINELEFT:
-      ScrollTo(SB_HORZ, info.nPos - line);
-      break;
-    case SB_LINERIGHT:
-      ScrollTo(SB_HORZ, info.nPos + line);
-      break;
-    case SB_PAGELEFT:
-      ScrollTo(SB_HORZ, info.nPos - static_cast<int>(info.nPage));
-      break;
-    case SB_PAGERIGHT:
-      ScrollTo(SB_HORZ, info.nPos + static_cast<int>(info.nPage));
-      break;
-    case SB_LEFT:
-      ScrollTo(SB_HORZ, 0);
-      break;
-    case SB_RIGHT:
-      ScrollTo(SB_HORZ, info.nMax);
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      ScrollTo(SB_HORZ, info.nTrackPos);
-      break;
-  }
-}
+void TForm1::OnHScroll(HWND, HWND, UINT code, int) { Scroll(SB_HORZ, code); }
 
-void TForm1::OnVScroll(HWND, HWND, UINT code, int) {
+void TForm1::OnVScroll(HWND, HWND, UINT code, int) { Scroll(SB_VERT, code); }
+
+// The horizontal bar's requests carry the same codes as the vertical bar's:
+// left is up, right is down.
+static_assert(SB_LINELEFT == SB_LINEUP && SB_LINERIGHT == SB_LINEDOWN && SB_PAGELEFT == SB_PAGEUP &&
+              SB_PAGERIGHT == SB_PAGEDOWN && SB_LEFT == SB_TOP && SB_RIGHT == SB_BOTTOM);
+
+void TForm1::Scroll(int bar, UINT code) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
-  GetScrollInfo(handle_, SB_VERT, &info);
+  GetScrollInfo(handle_, bar, &info);
   const int line = MulDiv(kScrollLine, GetDpiForWindow(handle_), kDesignPixelsPerInch);
   switch (code) {
     case SB_LINEUP:
-      ScrollTo(SB_VERT, info.nPos - line);
+      ScrollTo(bar, info.nPos - line);
       break;
     case SB_LINEDOWN:
-      ScrollTo(SB_VERT, info.nPos + line);
+      ScrollTo(bar, info.nPos + line);
       break;
     case SB_PAGEUP:
-      ScrollTo(SB_VERT, info.nPos - static_cast<int>(info.nPage));
+      ScrollTo(bar, info.nPos - static_cast<int>(info.nPage));
       break;
     case SB_PAGEDOWN:
-      ScrollTo(SB_VERT, info.nPos + static_cast<int>(info.nPage));
+      ScrollTo(bar, info.nPos + static_cast<int>(info.nPage));
       break;
     case SB_TOP:
-      ScrollTo(SB_VERT, 0);
+      ScrollTo(bar, 0);
       break;
     case SB_BOTTOM:
-      ScrollTo(SB_VERT, info.nMax);
+      ScrollTo(bar, info.nMax);
       break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
-      ScrollTo(SB_VERT, info.nTrackPos);
+      ScrollTo(bar, info.nTrackPos);
       break;
   }
 }

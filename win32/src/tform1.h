@@ -54,6 +54,9 @@ class TForm1 final : public TForm, public FormModel {
   // inch and the form font's measured height of "0".
   void LayOut(int pixelsPerInch);
   void UpdateScrollBars();
+  // A request from the scroll bar `bar` (SB_HORZ or SB_VERT): a line, a page,
+  // an end, or the thumb's position.
+  void Scroll(int bar, UINT code);
   void ScrollTo(int bar, int position);
   void MarkDefaultButton(HWND button, bool isDefault);
   static void SetText(HWND control, std::string_view text);
