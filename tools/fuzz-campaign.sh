@@ -22,6 +22,9 @@
 # "merge" adds to fuzz/corpus/<target> only the inputs that reach coverage
 # the committed corpus lacks (libFuzzer's -merge=1), so the repository stays
 # small and CI's 20-second runs start from what the long runs reached.
+# To stop early, end the run (or set CAMPAIGN_UNTIL); do not pause a fuzzer
+# with SIGSTOP: its per-input alarm runs on the wall clock and reports the
+# pause as a timeout of whatever input it was on.
 set -eu
 cd "$(dirname "$0")/.."
 
