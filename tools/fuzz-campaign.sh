@@ -48,9 +48,16 @@ dictionary() {
   if [ -f "fuzz/$1.dict" ]; then echo "-dict=fuzz/$1.dict"; fi
 }
 
+# The failing inputs a target has saved. An input that only ran slowly is kept
+# (slow-unit-*) but is no failure: at the lowest priority on a shared machine
+# any input can wait seconds for the CPU.
+failures() {
+  ls "$state/$1/artifacts/" 2>/dev/null | grep -v '^slow-unit-' || true
+}
+
 # Whether target still has work: under the goal, and no failing input found.
 open_target() {
-  [ "$(executions "$1")" -lt "$goal" ] && ! ls "$state/$1/artifacts/"* >/dev/null 2>&1
+  [ "$(executions "$1")" -lt "$goal" ] && [ -z "$(failures "$1")" ]
 }
 
 # One slice of target: run, then add its executions to the running total.
@@ -78,7 +85,7 @@ run_slice() {
   echo $(($(executions "$target") + ${done_now:-0})) >"$dir/executions"
   grep -E '^#[0-9]+' "$log" | tail -n 1 >"$dir/last-status" || true
   sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1 >"$dir/exec-per-sec"
-  if [ "$status" -ne 0 ] && ls "$dir/artifacts/"* >/dev/null 2>&1; then
+  if [ "$status" -ne 0 ] && [ -n "$(failures "$target")" ]; then
     echo "fuzz_$target FAILED; see $log and $dir/artifacts/" >&2
   fi
   echo "fuzz_$target: $(executions "$target") executions; $(cat "$dir/last-status")"
@@ -105,7 +112,7 @@ report() {
     last=$(cat "$dir/last-status" 2>/dev/null || true)
     cov=$(echo "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
     ft=$(echo "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
-    found=$(ls "$dir/artifacts" 2>/dev/null | wc -l)
+    found=$(failures "$target" | wc -l)
     printf '%-20s %12s %9s %6s %6s %s\n' "$target" "$(executions "$target")" \
       "$(cat "$dir/exec-per-sec" 2>/dev/null || echo -)" "${cov:--}" "${ft:--}" "$found"
   done
