@@ -29,8 +29,8 @@ LineReader::LineReader(int fd, LinePrefix prefix, std::function<void()> beforeWa
     : fd_(fd),
       prefix_(prefix),
       beforeWait_(std::move(beforeWait)),
-      buffer_(new char[BufferSizeFor(prefix, bufferSize)]),
-      size_(BufferSizeFor(prefix, bufferSize)) {}
+      size_(BufferSizeFor(prefix, bufferSize)),
+      buffer_(new char[size_]) {}
 
 void LineReader::Reset(int fd, LinePrefix prefix, std::size_t bufferSize) {
   fd_ = fd;

@@ -60,10 +60,10 @@ class LineReader {
   int fd_;
   LinePrefix prefix_;
   std::function<void()> beforeWait_;
+  std::size_t size_;
   // Left uninitialised: only the bytes between begin_ and end_ are ever read,
   // and clearing 256 KiB would be most of the work of a short input.
   std::unique_ptr<char[]> buffer_;
-  std::size_t size_;
   std::size_t begin_ = 0;  // first byte not yet handed out
   std::size_t end_ = 0;    // end of the bytes read
   bool endOfInput_ = false;
