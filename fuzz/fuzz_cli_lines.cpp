@@ -108,10 +108,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (const auto line = reader.Next()) {
     if (count == lines.size()) Fail(count, {}, {}, "more lines than the input holds");
     const Outcome got = Convert(converter, *line);
-    const Outcome expected = Convert(whole, lines[count]);
-    if (got != expected) Fail(count, got, expected, "the line converts unlike the whole line");
     if (!got.failed && got.text.find('\n') != std::string::npos) {
-      Fail(count, got, expected, "a result holds an LF");
+      Fail(count, got, got, "a result holds an LF");
+    }
+    // A conversion depends on its text alone, so a line handed out whole
+    // needs no second one; a long line's kept prefix must decide as the
+    // whole line does.
+    if (*line != lines[count]) {
+      const Outcome expected = Convert(whole, lines[count]);
+      if (got != expected) Fail(count, got, expected, "the line converts unlike the whole line");
     }
     ++count;
   }
