@@ -11,8 +11,14 @@ start=$(date +%s)
 cmake --preset web >/dev/null
 cmake --build --preset web
 built=$(date +%s)
-echo "web: build/web/site/ holds $(du -cb build/web/site/* | tail -n 1 | cut -f 1) bytes" \
-     "(index.html $(wc -c <build/web/site/index.html))"
+site_bytes=$(du -cb build/web/site/* | tail -n 1 | cut -f 1)
+echo "web: build/web/site/ holds $site_bytes bytes (index.html $(wc -c <build/web/site/index.html))"
+# The page is meant to load at once on a slow line: under 300 KB, font and
+# licence included.
+if [ "$site_bytes" -ge 300000 ]; then
+  echo "web: the site has grown past 300 KB" >&2
+  exit 1
+fi
 
 if [ ! -x build/asan/cli/normcalc-cli ]; then
   cmake --preset asan >/dev/null

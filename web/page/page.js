@@ -201,7 +201,15 @@
     .load(`${description.fontHeight}px ${formFont}`, "0")
     .catch((error) => console.warn("normcalc: the form's face did not load", error));
 
-  Promise.all([NormcalcModule(), fontLoaded])
+  // The module's WebAssembly, which the page carries gzip-compressed in
+  // base64 so that it opens from disk, where a browser fetches nothing.
+  async function moduleCode() {
+    const packed = Uint8Array.from(atob(byId("ModuleCode").textContent), (c) => c.charCodeAt(0));
+    const code = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
+    return new Response(code).arrayBuffer();
+  }
+
+  Promise.all([moduleCode().then((wasmBinary) => NormcalcModule({ wasmBinary })), fontLoaded])
     .then(([module]) => {
       calculator = module;
       readDecimalMark();
