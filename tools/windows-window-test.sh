@@ -5,7 +5,9 @@
 #     the window driver (tests/win32/window_driver.cpp);
 #  2. normcalc.exe needs no DLL beside it, the .zip holds it alone;
 #  3. the driver runs normcalc.exe in an X session (Xvfb with openbox) and
-#     drives it as a user would, over its table of cases;
+#     drives it as a user would, over its table of cases, then starts it on
+#     a screen of 120 pixels per inch, where the whole window must be the
+#     96-dpi one scaled;
 #  4. the window manager's close request (openbox, as a user's click on the
 #     close box gives it) ends the program with exit code 0;
 #  5. the installer installs silently, the program starts from Program Files,
@@ -61,6 +63,23 @@ rm -rf "$scratch" && mkdir -p "$scratch"
   "$(ws_windows_path "$scratch")" "$@" || fail "the window driver found faults (lines FAIL above)"
 driven=$(seconds)
 [ $# -eq 0 ] || exit 0
+
+# --- A denser screen -----------------------------------------------------------
+# The screen at 120 pixels per inch (125 %), which wine reads as a program
+# starts; set back to its default at once, for the prefix serves every step.
+screen_dpi() {
+  if [ "$1" = default ]; then
+    "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  else
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  fi
+}
+screen_dpi 120
+dense=0
+"$wine" "$build/tests/win32/window_driver.exe" "$(ws_windows_path "$exe")" \
+  "$(ws_windows_path "$scratch")" dpi120 || dense=$?
+screen_dpi default
+[ "$dense" -eq 0 ] || fail "at 120 pixels per inch the window is not the 96-dpi one scaled"
 
 # --- The window manager's close ----------------------------------------------
 # Wine may make a window's X window afresh while it sets up, so it is named

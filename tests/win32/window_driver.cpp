@@ -4,7 +4,7 @@
 // reads its caption and text, and checks how the program ends.
 //   window_driver.exe C:\path\to\normcalc.exe C:\scratch\folder [group...]
 // with groups from resources, table, keyboard, closing, show, layout, title, mark (all
-// by default).
+// by default), and dpi120 (only by name, with the screen at 120 pixels per inch).
 // Prints one line per check; the exit code is the number of failed checks.
 #include <windows.h>
 
@@ -707,6 +707,45 @@ void Layout(const std::wstring& program) {
   run.ExitCode();
 }
 
+// Asked for by name only, on a screen the caller has set to 120 pixels per
+// inch: the whole window is the 96-dpi one scaled by 120 / 96, worked out by
+// hand (218,192 and 397 x 231 become 273,240 and 496 x 289), and its grown
+// controls fit in it, so no scroll bar shows.
+void HighDensity(const std::wstring& program) {
+  TRunning run(program);
+  if (!run.Started()) return Report(false, L"120 dpi: Form1 opens");
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  Report(dpi == 120, L"120 dpi: the screen has " + std::to_wstring(dpi) + L" pixels per inch");
+  RECT frame{};
+  GetWindowRect(run.form, &frame);
+  Report(frame.left == 273 && frame.top == 240 && frame.right - frame.left == 496 &&
+             frame.bottom - frame.top == 289,
+         L"120 dpi: the window is at 273,240 with outer size 496 x 289: " +
+             std::to_wstring(frame.left) + L"," + std::to_wstring(frame.top) + L" " +
+             std::to_wstring(frame.right - frame.left) + L" x " +
+             std::to_wstring(frame.bottom - frame.top));
+  Report((GetWindowLongW(run.form, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) == 0,
+         L"120 dpi: no scroll bar shows");
+  RECT client{};
+  GetClientRect(run.form, &client);
+  for (HWND control = GetWindow(run.form, GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, run.form, reinterpret_cast<POINT*>(&rect), 2);
+    Report(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right &&
+               rect.bottom <= client.bottom,
+           L"120 dpi: \"" + Text(control) + L"\" lies within the " + std::to_wstring(client.right) +
+               L" x " + std::to_wstring(client.bottom) + L" client area: " +
+               std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L" to " +
+               std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom));
+  }
+  PostMessageW(run.form, WM_CLOSE, 0, 0);
+  Report(run.ExitCode() == 0, L"120 dpi: exit code 0");
+}
+
 void Title(const std::wstring& program, const std::wstring& scratch) {
   struct TTitleCase {
     std::wstring file, title;
@@ -747,11 +786,15 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring program = argv[1];
   const std::wstring scratch = argv[2];
   const std::vector<std::wstring> chosen(argv + 3, argv + argc);
-  auto run = [&](const wchar_t* group, const std::function<void()>& cases) {
-    if (chosen.empty() || std::find(chosen.begin(), chosen.end(), group) != chosen.end()) {
-      cases();
-    }
+  auto named = [&](const wchar_t* group) {
+    return std::find(chosen.begin(), chosen.end(), group) != chosen.end();
   };
+  auto run = [&](const wchar_t* group, const std::function<void()>& cases) {
+    if (chosen.empty() || named(group)) cases();
+  };
+  // Windows' coordinates as the program itself has them, whatever the
+  // screen's density.
+  SetProcessDPIAware();
   // The expected texts are written with ".": undo what an interrupted run of
   // the decimal-mark cases may have left in the user's settings.
   SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L".");
@@ -763,6 +806,8 @@ int wmain(int argc, wchar_t** argv) {
   run(L"layout", [&] { Layout(program); });
   run(L"title", [&] { Title(program, scratch); });
   run(L"mark", [&] { DecimalMark(program); });
+  // Needs the screen at 120 pixels per inch, so never among the defaults.
+  if (named(L"dpi120")) HighDensity(program);
   std::printf("%d failed\n", failures);
   return failures == 0 ? 0 : 1;
 }

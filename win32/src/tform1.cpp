@@ -71,16 +71,20 @@ TForm1::TForm1(TApplication& application) : application_(application) {
 
   const TFormDescription& form = Form1Description;
   const std::wstring caption = Widen(form.caption);
+  const int pixelsPerInch = GetDeviceCaps(TScreenDC().Get(), LOGPIXELSY);
+  // The whole window grows with a denser screen, place and outer size too, so
+  // that it covers the same part of the screen as at 96 pixels per inch and
+  // the grown controls fit in it without scroll bars.
+  const TBounds bounds = ScaledFormBounds(form, pixelsPerInch);
   // Owned by the application window: the form has no taskbar button of its own.
   CreateWindowExW(0, kWindowClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL,
-                  form.left, form.top, form.width, form.height, application_.Handle(), nullptr,
-                  application_.ModuleInstance(), this);
+                  bounds.left, bounds.top, bounds.width, bounds.height, application_.Handle(),
+                  nullptr, application_.ModuleInstance(), this);
   if (handle_ == nullptr) RaiseLastOSError();
   SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(application_.Icon()));
   SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(application_.Icon()));
   CreateControls();
-  TScreenDC screen;
-  LayOut(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+  LayOut(pixelsPerInch);
 }
 
 TForm1::~TForm1() {
