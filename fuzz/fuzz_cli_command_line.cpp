@@ -30,7 +30,7 @@ namespace {
 
 using normcalc::cli::Command;
 
-// A memory file for each stream, made once and emptied for every input.
+// A memory file for a stream.
 int MemoryFile(const char* name) {
   const int fd = memfd_create(name, 0);
   if (fd < 0) {
@@ -82,6 +82,26 @@ bool Converts(Command command) {
   std::abort();
 }
 
+// What a run of the tool gave: its exit status and what it wrote.
+struct Ran {
+  int status;
+  std::string out;
+  std::string err;
+  bool operator==(const Ran&) const = default;
+};
+
+// Runs tool on the words with input on standard input, in memory files made
+// once and emptied for every run.
+Ran RunOn(normcalc::cli::Tool& tool, std::span<const char* const> words, std::string_view input) {
+  static const normcalc::cli::Streams streams{MemoryFile("stdin"), MemoryFile("stdout"),
+                                              MemoryFile("stderr")};
+  Refill(streams.in, input);
+  Refill(streams.out, {});
+  Refill(streams.err, {});
+  const int status = tool.Run(words, streams);
+  return {status, Contents(streams.out), Contents(streams.err)};
+}
+
 // What a parser makes of the words: the options, or its refusal's message
 // and the command whose help the refusal names.
 struct ParseOutcome {
@@ -117,22 +137,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<const char*> argv;
   for (const std::string& word : words) argv.push_back(word.c_str());
 
-  static const normcalc::cli::Streams streams{MemoryFile("stdin"), MemoryFile("stdout"),
-                                              MemoryFile("stderr")};
-  Refill(streams.in, input);
-  Refill(streams.out, {});
-  Refill(streams.err, {});
-  // One parser for the whole run: making one is most of the cost of a short
-  // run. That a parser used before parses as a new one is checked on one input
-  // in sixteen, which spreads a new parser's cost thin.
-  static normcalc::cli::OptionsParser parser;
-  const int status = normcalc::cli::RunTool(argv, streams, parser);
-  const std::string out = Contents(streams.out);
-  const std::string err = Contents(streams.err);
+  // One tool for the whole run, which keeps its option parser and its reader
+  // of standard input: making them is most of the cost of a short run. That a
+  // tool used before runs, and its parser parses, as new ones do is checked on
+  // one input in sixteen, which spreads the cost of new ones thin.
+  static normcalc::cli::Tool tool;
+  normcalc::cli::OptionsParser& parser = tool.Parser();
+  const Ran ran = RunOn(tool, argv, input);
+  const auto& [status, out, err] = ran;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   if (std::hash<std::string_view>()(bytes) % 16 == 0) {
-    normcalc::cli::OptionsParser fresh;
-    if (Parse(parser, argv) != Parse(fresh, argv)) {
+    normcalc::cli::Tool fresh;
+    if (RunOn(fresh, argv, input) != ran) {
+      Fail(words, status, out, err, "a tool used before runs unlike a new one");
+    }
+    if (Parse(parser, argv) != Parse(fresh.Parser(), argv)) {
       Fail(words, status, out, err, "a parser used before parses unlike a new one");
     }
   }

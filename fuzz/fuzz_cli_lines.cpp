@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // and lines cross its end often.
   static const int fd = memfd_create("stdin", 0);
   static normcalc::cli::LineReader reader(fd, converter.NeededPrefix(), {}, 0);
-  reader.Reset(fd, converter.NeededPrefix(), 0);
+  reader.Reset(fd, converter.NeededPrefix(), {}, 0);
   const std::size_t longLine = reader.BufferSize() + data[2] / 8;
 
   static std::string input;

@@ -59,11 +59,11 @@ class LineLoop {
     }
   }
 
-  void ConvertStandardInput() {
+  void ConvertStandardInput(LineReader& reader) {
     const LinePrefix prefix = options_.field > 0 || options_.append
                                   ? LinePrefix{kMaxHeldLine + 1, false}
                                   : converter_.NeededPrefix();
-    LineReader reader(streams_.in, prefix, [this] { out_.Flush(); });
+    reader.Reset(streams_.in, prefix, [this] { out_.Flush(); });
     while (const auto line = reader.Next()) Convert(*line);
   }
 
@@ -140,7 +140,7 @@ class LineLoop {
 
 }  // namespace
 
-int RunConversions(const Options& options, Streams streams) {
+int RunConversions(const Options& options, Streams streams, LineReader& reader) {
   if (options.localeMark) {
     ReadFormatSettings();
   } else {
@@ -154,7 +154,7 @@ int RunConversions(const Options& options, Streams streams) {
   }
   if (options.texts.empty()) {
     LineLoop loop(options, streams, "line");
-    loop.ConvertStandardInput();
+    loop.ConvertStandardInput(reader);
     return loop.Finish();
   }
   LineLoop loop(options, streams, "argument");

@@ -2,6 +2,7 @@
 // passed over.
 #pragma once
 
+#include "line_reader.h"
 #include "options.h"
 
 namespace normcalc::cli {
@@ -15,9 +16,10 @@ struct Streams {
 };
 
 // Sets the decimal mark, converts each text of options (or each line of
-// streams.in when there is none), writes one line per text to streams.out and
-// a message for each failed one to streams.err. Returns the exit status: 0
-// when every text converted, 1 when any failed.
-int RunConversions(const Options& options, Streams streams);
+// streams.in, read with reader once it is reset for it, when there is none),
+// writes one line per text to streams.out and a message for each failed one to
+// streams.err. Returns the exit status: 0 when every text converted, 1 when
+// any failed.
+int RunConversions(const Options& options, Streams streams, LineReader& reader);
 
 }  // namespace normcalc::cli

@@ -32,9 +32,11 @@ LineReader::LineReader(int fd, LinePrefix prefix, std::function<void()> beforeWa
       size_(BufferSizeFor(prefix, bufferSize)),
       buffer_(new char[size_]) {}
 
-void LineReader::Reset(int fd, LinePrefix prefix, std::size_t bufferSize) {
+void LineReader::Reset(int fd, LinePrefix prefix, std::function<void()> beforeWait,
+                       std::size_t bufferSize) {
   fd_ = fd;
   prefix_ = prefix;
+  beforeWait_ = std::move(beforeWait);
   // The size is the one a new reader would have, since it decides which lines
   // count as long.
   if (const std::size_t size = BufferSizeFor(prefix, bufferSize); size != size_) {

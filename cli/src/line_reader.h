@@ -32,10 +32,11 @@ class LineReader {
   LineReader(int fd, LinePrefix prefix, std::function<void()> beforeWait,
              std::size_t bufferSize = kDefaultBufferSize);
 
-  // Starts over on another input exactly as a reader newly made for fd,
-  // prefix and bufferSize would, but reusing the buffer where it can: a fuzzer
-  // reading a million short inputs then allocates it once, not once per input.
-  void Reset(int fd, LinePrefix prefix, std::size_t bufferSize = kDefaultBufferSize);
+  // Starts over on another input exactly as a reader newly made with these
+  // arguments would, but reusing the buffer where it can: a fuzzer reading a
+  // million short inputs then allocates it once, not once per input.
+  void Reset(int fd, LinePrefix prefix, std::function<void()> beforeWait,
+             std::size_t bufferSize = kDefaultBufferSize);
 
   std::size_t BufferSize() const { return size_; }
 

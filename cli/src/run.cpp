@@ -23,7 +23,7 @@ int ReportUsageError(const UsageError& error, Streams streams) {
   return kExitUsageError;
 }
 
-int Run(const Options& options, Streams streams) {
+int RunCommand(const Options& options, Streams streams, LineReader& reader) {
   try {
     switch (options.command) {
       case Command::kHelp:
@@ -39,7 +39,7 @@ int Run(const Options& options, Streams streams) {
                         options.localeMark ? LocaleDecimalMark() : options.decimalMark));
         return 0;
       default:
-        return RunConversions(options, streams);
+        return RunConversions(options, streams, reader);
     }
   } catch (const UsageError& error) {
     // The command line parsed, but asks for what cannot be done here (a
@@ -56,18 +56,22 @@ int Run(const Options& options, Streams streams) {
 }  // namespace
 
 int RunTool(std::span<const char* const> words, Streams streams) {
-  OptionsParser parser;
-  return RunTool(words, streams, parser);
+  Tool tool;
+  return tool.Run(words, streams);
 }
 
-int RunTool(std::span<const char* const> words, Streams streams, OptionsParser& parser) {
+// The reader is reset for each run that reads standard input; until then it
+// reads nothing.
+Tool::Tool() : reader_(-1, {}, {}) {}
+
+int Tool::Run(std::span<const char* const> words, Streams streams) {
   Options options;
   try {
-    options = parser.Parse(words);
+    options = parser_.Parse(words);
   } catch (const UsageError& error) {
     return ReportUsageError(error, streams);
   }
-  return Run(options, streams);
+  return RunCommand(options, streams, reader_);
 }
 
 }  // namespace normcalc::cli

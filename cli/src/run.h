@@ -5,6 +5,7 @@
 #include <span>
 
 #include "line_loop.h"
+#include "line_reader.h"
 #include "options.h"
 
 namespace normcalc::cli {
@@ -15,8 +16,21 @@ namespace normcalc::cli {
 // the tool cannot run. Every failure is reported on streams.err.
 int RunTool(std::span<const char* const> words, Streams streams);
 
-// The same with a parser the caller keeps, for one that runs the tool many
-// times.
-int RunTool(std::span<const char* const> words, Streams streams, OptionsParser& parser);
+// The tool for a caller that runs it many times: it keeps the option parser
+// and the reader of standard input with its buffer, which a single run makes
+// and which are most of the cost of a short one. Each run behaves as RunTool.
+class Tool {
+ public:
+  Tool();
+
+  int Run(std::span<const char* const> words, Streams streams);
+
+  // The parser the runs share, for a check that it parses as a new one does.
+  OptionsParser& Parser() { return parser_; }
+
+ private:
+  OptionsParser parser_;
+  LineReader reader_;
+};
 
 }  // namespace normcalc::cli

@@ -124,7 +124,7 @@ TEST(LineReader, StartedOverItReadsAsANewReaderWould) {
 
     LineReader reused(first.Fd(), {4, false}, {}, 8);
     ASSERT_TRUE(reused.Next().has_value());
-    reused.Reset(second.Fd(), {3, true}, bufferSize);
+    reused.Reset(second.Fd(), {3, true}, {}, bufferSize);
     LineReader made(fresh.Fd(), {3, true}, {}, bufferSize);
 
     EXPECT_EQ(reused.BufferSize(), made.BufferSize());
