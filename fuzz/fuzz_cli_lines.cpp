@@ -111,9 +111,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!got.failed && got.text.find('\n') != std::string::npos) {
       Fail(count, got, got, "a result holds an LF");
     }
-    // A conversion depends on its text alone, so a line handed out whole
-    // needs no second one; a long line's kept prefix must decide as the
-    // whole line does.
+    // A line shorter than the buffer is handed out whole. A conversion depends
+    // on its text alone, so such a line needs no second one; a long line's
+    // kept prefix must decide as the whole line does.
+    if (lines[count].size() < reader.BufferSize() && *line != lines[count]) {
+      Fail(count, {false, std::string(*line)}, {false, std::string(lines[count])},
+           "a line that fits the buffer is not handed out whole");
+    }
     if (*line != lines[count]) {
       const Outcome expected = Convert(whole, lines[count]);
       if (got != expected) Fail(count, got, expected, "the line converts unlike the whole line");
