@@ -57,6 +57,16 @@ ws_start "$root/$build/wineprefix"
 prepared=$(seconds)
 
 # --- The driver --------------------------------------------------------------
+# The screen's density, which the dpi120 step below sets for a moment; a run
+# stopped during that step must not leave the next one at 120.
+screen_dpi() {
+  if [ "$1" = default ]; then
+    "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  else
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  fi
+}
+screen_dpi default
 scratch=$build/driver-scratch
 rm -rf "$scratch" && mkdir -p "$scratch"
 "$wine" "$build/tests/win32/window_driver.exe" "$(ws_windows_path "$exe")" \
@@ -65,15 +75,7 @@ driven=$(seconds)
 [ $# -eq 0 ] || exit 0
 
 # --- A denser screen -----------------------------------------------------------
-# The screen at 120 pixels per inch (125 %), which wine reads as a program
-# starts; set back to its default at once, for the prefix serves every step.
-screen_dpi() {
-  if [ "$1" = default ]; then
-    "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
-  else
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  fi
-}
+# 120 pixels per inch (125 %), which wine reads as a program starts.
 screen_dpi 120
 dense=0
 "$wine" "$build/tests/win32/window_driver.exe" "$(ws_windows_path "$exe")" \
