@@ -238,7 +238,12 @@ class TRunning {
   bool TypeInto(HWND edit, const std::wstring& text) const {
     Click(edit);
     if (!WaitForFocus(edit)) return false;
-    SendMessageW(edit, EM_SETSEL, 0, -1);
+    // The old text is selected from the keyboard, queued behind the click: an
+    // EM_SETSEL sent now can be handled before the click's button messages,
+    // which then put the caret where the pointer is, and the typing would
+    // join the old text instead of replacing it.
+    Press(VK_HOME);
+    Press(VK_END, {VK_SHIFT});
     if (text.empty()) {
       Press(VK_DELETE);
     } else {
@@ -330,7 +335,12 @@ void CheckErrorBox(const TRunning& run, const std::wstring& what, const std::wst
     return std::abs((shown.left + shown.right) - (work.left + work.right)) <= 2 &&
            std::abs((shown.top + shown.bottom) - (work.top + work.bottom)) <= 2;
   };
-  Report(WaitFor(centred), what + L": the box is centred on the window's monitor");
+  const bool isCentred = WaitFor(centred);
+  RECT shown{};
+  GetWindowRect(box.window, &shown);
+  Report(isCentred, what + L": the box is centred on the window's monitor (it lies at " +
+                        std::to_wstring(shown.left) + L"," + std::to_wstring(shown.top) + L"\u2013" +
+                        std::to_wstring(shown.right) + L"," + std::to_wstring(shown.bottom) + L")");
   WaitFor([&] { return run.Active() == box.window; });
   Press(VK_RETURN);
   Report(WaitFor([&] { return !IsWindow(box.window); }), what + L": Enter closes the box");
@@ -391,9 +401,10 @@ void ExecuteTable(const std::wstring& program) {
     const HWND written = f.pToX ? run.edit1 : run.edit2;
     const std::wstring what =
         std::wstring(f.pToX ? L"P\u2192X" : L"X\u2192P") + L" \"" + f.typed + L"\"";
-    run.SelectMode(f.pToX ? run.pToX : run.xToP);
+    const bool selected = run.SelectMode(f.pToX ? run.pToX : run.xToP);
     const std::wstring before = Text(written);
-    run.TypeInto(typedInto, f.typed);
+    const bool typed = selected && run.TypeInto(typedInto, f.typed);
+    Report(typed, what + L": typed into its box, which shows \"" + Text(typedInto) + L"\"");
     Click(run.executeButton);
     CheckErrorBox(run, what, L"normcalc", f.message);
     Report(Text(written) == before, what + L": the other box keeps \"" + before + L"\"");
