@@ -339,8 +339,9 @@ void CheckErrorBox(const TRunning& run, const std::wstring& what, const std::wst
   RECT shown{};
   GetWindowRect(box.window, &shown);
   Report(isCentred, what + L": the box is centred on the window's monitor (it lies at " +
-                        std::to_wstring(shown.left) + L"," + std::to_wstring(shown.top) + L"\u2013" +
-                        std::to_wstring(shown.right) + L"," + std::to_wstring(shown.bottom) + L")");
+                        std::to_wstring(shown.left) + L"," + std::to_wstring(shown.top) +
+                        L"\u2013" + std::to_wstring(shown.right) + L"," +
+                        std::to_wstring(shown.bottom) + L")");
   WaitFor([&] { return run.Active() == box.window; });
   Press(VK_RETURN);
   Report(WaitFor([&] { return !IsWindow(box.window); }), what + L": Enter closes the box");
