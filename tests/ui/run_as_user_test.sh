@@ -119,6 +119,20 @@ frame_of() {  # x y width height of the window's frame, decorations included
   echo "$((x - e[0])) $((y - e[2])) $((width + e[0] + e[1])) $((height + e[2] + e[3]))"
 }
 near() { [ $(($1 - $2)) -le 2 ] && [ $(($2 - $1)) -le 2 ]; }
+# Waits, as xs_wait_for does, until "${@:3}" holds for window $2, and on
+# giving up says where its frame was first and last seen: on a loaded
+# machine the window manager can take seconds to settle a new window.
+wait_for_frame() {
+  local what=$1 window=$2 first tries=0
+  shift 2
+  first=$(frame_of "$window")
+  until "$@" >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ "$tries" -le "$xs_wait_limit" ] ||
+      xs_fail "gave up waiting for $what (x y width height first $first, last $(frame_of "$window"))"
+    sleep 0.1
+  done
+}
 # Whether window $1's frame is near x $2, y $3, width $4, height $5. The
 # window manager frames a window a moment after it maps, and the program then
 # fits its size to the frame, so callers wait for this rather than look once.
@@ -136,8 +150,7 @@ for row in "96 1 218 192 397 231" "120 1 273 240 496 289" "144 1 327 288 596 347
   xs_dpi=$dpi xs_start
   xs_start_accessibility
   QT_ENABLE_HIGHDPI_SCALING=$qt_scaling start "$program"
-  xs_wait_limit=50 xs_wait_for "the frame at $ex,$ey ${ew}x$eh (first seen at $(frame_of "$window"))" \
-    frame_is "$window" "$ex" "$ey" "$ew" "$eh"
+  wait_for_frame "the frame at $ex,$ey ${ew}x$eh" "$window" frame_is "$window" "$ex" "$ey" "$ew" "$eh"
   echo "ok: at $dpi dpi (Qt scaling $qt_scaling) the frame is at $(frame_of "$window")"
   probe controls
   [ -n "${NORMCALC_SCREENSHOTS:-}" ] && import -window root "$NORMCALC_SCREENSHOTS/window-$dpi-$qt_scaling.png"
@@ -205,8 +218,7 @@ for row in "2e4932|浮動小数点数のオーバーフロー.|Return" "+NAN|不
   xdotool key Return
   probe alert normcalc "$message"
   box=$(xs_window normcalc)
-  xs_wait_limit=50 xs_wait_for "the box's frame centred (first seen centred at $(centre_of_frame "$box"))" \
-    centred "$box"
+  wait_for_frame "the box's frame centred" "$box" centred "$box"
   echo "ok: the box's frame is centred on the screen ($(centre_of_frame "$box"))"
   xdotool key "$close"
   xs_wait_for "the error box to close" no_error_box normcalc
