@@ -374,6 +374,10 @@ void ExecuteTable(const std::wstring& program) {
     // A mark in the box to be written, so that an old answer cannot pass.
     SendMessageW(written, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
     const bool ready = run.SelectMode(pToX ? run.pToX : run.xToP) && run.TypeInto(typedInto, typed);
+    if (!ready) {
+      Report(false, what + L": the mode or the text did not take; the box shows \"" +
+                        Text(typedInto) + L"\"");
+    }
     Click(run.executeButton);
     WaitFor([&] { return Text(written) != L"-"; });
     Report(ready && Text(written) == expected,
