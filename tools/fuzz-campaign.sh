@@ -18,7 +18,10 @@
 #
 # The state lives in build/fuzz-campaign/<target>/: the corpus the runs grew,
 # the executions so far, one log per slice, and any failing input under
-# artifacts/. A target with a failing input stops there; the others go on.
+# artifacts/. A slice cut short with the whole campaign (the machine stopped)
+# writes no final figures; the next run counts it from its last status line,
+# which libFuzzer writes at every new input and pulse, so the count is a
+# lower bound. A target with a failing input stops there; the others go on.
 # "merge" adds to fuzz/corpus/<target> only the inputs that reach coverage
 # the committed corpus lacks (libFuzzer's -merge=1), so the repository stays
 # small and CI's 20-second runs start from what the long runs reached.
@@ -60,6 +63,32 @@ open_target() {
   [ "$(executions "$1")" -lt "$goal" ] && [ -z "$(failures "$1")" ]
 }
 
+# Adds the executions of the slice that wrote log to target's total.
+count_slice() {
+  dir=$state/$1
+  done_now=$(sed -n 's/^stat::number_of_executed_units: *//p' "$2" | tail -n 1)
+  if [ -z "$done_now" ]; then
+    done_now=$(grep -E '^#[0-9]+' "$2" | tail -n 1 | sed 's/^#\([0-9]*\).*/\1/')
+  fi
+  echo $(($(executions "$1") + ${done_now:-0})) >"$dir/executions"
+  grep -E '^#[0-9]+' "$2" | tail -n 1 >"$dir/last-status" || true
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$2" | tail -n 1)
+  [ -n "$rate" ] || rate=$(sed -n 's/.* exec\/s: \([0-9]*\).*/\1/p' "$dir/last-status")
+  echo "$rate" >"$dir/exec-per-sec"
+  rm -f "$dir/running"
+}
+
+# The slices a stopped campaign left uncounted, counted.
+recover() {
+  for target in $targets; do
+    running=$state/$target/running
+    if [ -f "$running" ]; then
+      count_slice "$target" "$(cat "$running")"
+      echo "fuzz_$target: an interrupted slice counted; $(executions "$target") executions"
+    fi
+  done
+}
+
 # One slice of target: run, then add its executions to the running total.
 run_slice() {
   target=$1
@@ -74,6 +103,7 @@ run_slice() {
   n=$(ls "$dir/logs" | wc -l)
   log=$dir/logs/slice-$(printf %04d "$n").log
   status=0
+  echo "$log" >"$dir/running"
   # Without the allocation stacks in reports, the targets that build a parser
   # for every input run twice as fast; rerun a failing input by hand to see them.
   # shellcheck disable=SC2046
@@ -81,10 +111,7 @@ run_slice() {
     -runs=$((goal - $(executions "$target"))) \
     -artifact_prefix="$dir/artifacts/" $(dictionary "$target") \
     "$dir/corpus" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
-  done_now=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  echo $(($(executions "$target") + ${done_now:-0})) >"$dir/executions"
-  grep -E '^#[0-9]+' "$log" | tail -n 1 >"$dir/last-status" || true
-  sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1 >"$dir/exec-per-sec"
+  count_slice "$target" "$log"
   if [ "$status" -ne 0 ] && [ -n "$(failures "$target")" ]; then
     echo "fuzz_$target FAILED; see $log and $dir/artifacts/" >&2
   fi
@@ -122,6 +149,7 @@ case ${1:-run} in
   run)
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz -j"$jobs"
+    recover
     i=0
     pids=
     while [ "$i" -lt "$jobs" ]; do
