@@ -70,12 +70,14 @@ count_slice() {
   if [ -z "$done_now" ]; then
     done_now=$(grep -E '^#[0-9]+' "$2" | tail -n 1 | sed 's/^#\([0-9]*\).*/\1/')
   fi
+  # The mark goes first: a stop between the two lines then loses the slice
+  # rather than counting it twice, and the totals stay lower bounds.
+  rm -f "$dir/running"
   echo $(($(executions "$1") + ${done_now:-0})) >"$dir/executions"
   grep -E '^#[0-9]+' "$2" | tail -n 1 >"$dir/last-status" || true
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$2" | tail -n 1)
   [ -n "$rate" ] || rate=$(sed -n 's/.* exec\/s: \([0-9]*\).*/\1/p' "$dir/last-status")
   echo "$rate" >"$dir/exec-per-sec"
-  rm -f "$dir/running"
 }
 
 # The slices a stopped campaign left uncounted, counted.
