@@ -10,7 +10,7 @@
 #
 # Settings (environment):
 #   CAMPAIGN_TARGETS  targets to run (default: all of them)
-#   CAMPAIGN_JOBS     targets at a time (default 2: keep a shared machine usable)
+#   CAMPAIGN_JOBS     fuzzers at a time (default 2: keep a shared machine usable)
 #   CAMPAIGN_GOAL     executions per target (default 100000000)
 #   CAMPAIGN_SLICE    seconds per slice of one target (default 1200)
 #   CAMPAIGN_UNTIL    stop by this time, any date(1) form ("14:35", "+2 hours");
@@ -22,6 +22,9 @@
 # writes no final figures; the next run counts it from its last status line,
 # which libFuzzer writes at every new input and pulse, so the count is a
 # lower bound. A target with a failing input stops there; the others go on.
+# A lane whose own targets are done helps with another that is still open, so
+# the last target left gets every core; the lanes then share its corpus, as
+# libFuzzer's own parallel jobs do, and take turns with its running total.
 # "merge" adds to fuzz/corpus/<target> only the inputs that reach coverage
 # the committed corpus lacks (libFuzzer's -merge=1), so the repository stays
 # small and CI's 20-second runs start from what the long runs reached.
@@ -63,7 +66,26 @@ open_target() {
   [ "$(executions "$1")" -lt "$goal" ] && [ -z "$(failures "$1")" ]
 }
 
-# Adds the executions of the slice that wrote log to target's total.
+# Runs a command with target's state locked, since two lanes can share it.
+locked() {
+  lock=$state/$1/lock
+  shift
+  (
+    flock 9
+    "$@"
+  ) 9>"$lock"
+}
+
+# Names target's next slice log and creates it, so that no other lane takes it.
+new_log() {
+  logs=$state/$1/logs
+  name=$logs/slice-$(printf %04d "$(ls "$logs" | wc -l)").log
+  : >"$name"
+  echo "$name"
+}
+
+# Adds the executions of the slice that wrote log to target's total and
+# removes the slice's running mark. Call it locked.
 count_slice() {
   dir=$state/$1
   done_now=$(sed -n 's/^stat::number_of_executed_units: *//p' "$2" | tail -n 1)
@@ -72,7 +94,7 @@ count_slice() {
   fi
   # The mark goes first: a stop between the two lines then loses the slice
   # rather than counting it twice, and the totals stay lower bounds.
-  rm -f "$dir/running"
+  rm -f "$3"
   echo $(($(executions "$1") + ${done_now:-0})) >"$dir/executions"
   grep -E '^#[0-9]+' "$2" | tail -n 1 >"$dir/last-status" || true
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$2" | tail -n 1)
@@ -80,20 +102,23 @@ count_slice() {
   echo "$rate" >"$dir/exec-per-sec"
 }
 
-# The slices a stopped campaign left uncounted, counted.
+# The slices a stopped campaign left uncounted, counted: one running mark per
+# lane that was fuzzing the target.
 recover() {
   for target in $targets; do
-    running=$state/$target/running
-    if [ -f "$running" ]; then
-      count_slice "$target" "$(cat "$running")"
+    for running in "$state/$target"/running*; do
+      [ -f "$running" ] || continue
+      locked "$target" count_slice "$target" "$(cat "$running")" "$running"
       echo "fuzz_$target: an interrupted slice counted; $(executions "$target") executions"
-    fi
+    done
   done
 }
 
-# One slice of target: run, then add its executions to the running total.
+# One slice of target on lane: run, then add its executions to the running
+# total. Fails once the deadline has passed.
 run_slice() {
   target=$1
+  lane_id=$2
   seconds=$slice
   if [ -n "$deadline" ]; then
     left=$((deadline - $(date +%s)))
@@ -102,34 +127,48 @@ run_slice() {
   fi
   dir=$state/$target
   mkdir -p "$dir/corpus" "$dir/artifacts" "$dir/logs"
-  n=$(ls "$dir/logs" | wc -l)
-  log=$dir/logs/slice-$(printf %04d "$n").log
+  # Another lane on the same target may have just reached the goal, and
+  # libFuzzer takes -runs=0 or less to mean no limit at all.
+  runs=$((goal - $(executions "$target")))
+  [ "$runs" -gt 0 ] || return 0
+  log=$(locked "$target" new_log "$target")
+  running=$dir/running.$lane_id
   status=0
-  echo "$log" >"$dir/running"
+  echo "$log" >"$running"
   # Without the allocation stacks in reports, the targets that build a parser
   # for every input run twice as fast; rerun a failing input by hand to see them.
   # shellcheck disable=SC2046
   ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0} nice -n 19 "$fuzzers/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
-    -runs=$((goal - $(executions "$target"))) \
+    -runs="$runs" \
     -artifact_prefix="$dir/artifacts/" $(dictionary "$target") \
     "$dir/corpus" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
-  count_slice "$target" "$log"
+  locked "$target" count_slice "$target" "$log" "$running"
   if [ "$status" -ne 0 ] && [ -n "$(failures "$target")" ]; then
     echo "fuzz_$target FAILED; see $log and $dir/artifacts/" >&2
   fi
   echo "fuzz_$target: $(executions "$target") executions; $(cat "$dir/last-status")"
 }
 
-# One lane per core: its targets in turn, a slice each, until none is open.
+# One lane per core: its targets in turn, a slice each; once none of them is
+# open, a slice at a time of the first target that still is.
 lane() {
-  lane_targets=$1
+  lane_id=$1
+  lane_targets=$2
   while :; do
     worked=0
     for target in $lane_targets; do
       open_target "$target" || continue
-      run_slice "$target" || return 0
+      run_slice "$target" "$lane_id" || return 0
       worked=1
     done
+    if [ "$worked" -eq 0 ]; then
+      for target in $targets; do
+        open_target "$target" || continue
+        run_slice "$target" "$lane_id" || return 0
+        worked=1
+        break
+      done
+    fi
     [ "$worked" -eq 1 ] || return 0
   done
 }
@@ -161,7 +200,7 @@ case ${1:-run} in
         [ $((j % jobs)) -eq "$i" ] && lane_targets="$lane_targets $target"
         j=$((j + 1))
       done
-      lane "$lane_targets" &
+      lane "$i" "$lane_targets" &
       pids="$pids $!"
       i=$((i + 1))
     done
