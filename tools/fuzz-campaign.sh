@@ -95,7 +95,9 @@ count_slice() {
   # The mark goes first: a stop between the two lines then loses the slice
   # rather than counting it twice, and the totals stay lower bounds.
   rm -f "$3"
-  echo $(($(executions "$1") + ${done_now:-0})) >"$dir/executions"
+  # Replaced whole, since another lane may read it without the lock.
+  echo $(($(executions "$1") + ${done_now:-0})) >"$dir/executions.new"
+  mv "$dir/executions.new" "$dir/executions"
   grep -E '^#[0-9]+' "$2" | tail -n 1 >"$dir/last-status" || true
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$2" | tail -n 1)
   [ -n "$rate" ] || rate=$(sed -n 's/.* exec\/s: \([0-9]*\).*/\1/p' "$dir/last-status")
@@ -149,27 +151,29 @@ run_slice() {
   echo "fuzz_$target: $(executions "$target") executions; $(cat "$dir/last-status")"
 }
 
-# One lane per core: its targets in turn, a slice each; once none of them is
-# open, a slice at a time of the first target that still is.
+# The given targets that are still open, a line each.
+open_targets() {
+  for target; do
+    if open_target "$target"; then echo "$target"; fi
+  done
+}
+
+# One lane per core: its open targets in turn, a slice each; once none of them
+# is open, a slice at a time of the first target that still is.
 lane() {
   lane_id=$1
   lane_targets=$2
   while :; do
-    worked=0
-    for target in $lane_targets; do
+    # shellcheck disable=SC2086
+    work=$(open_targets $lane_targets)
+    # shellcheck disable=SC2086
+    [ -n "$work" ] || work=$(open_targets $targets | head -n 1)
+    [ -n "$work" ] || return 0
+    for target in $work; do
+      # Another lane may have closed it meanwhile, with a failing input.
       open_target "$target" || continue
       run_slice "$target" "$lane_id" || return 0
-      worked=1
     done
-    if [ "$worked" -eq 0 ]; then
-      for target in $targets; do
-        open_target "$target" || continue
-        run_slice "$target" "$lane_id" || return 0
-        worked=1
-        break
-      done
-    fi
-    [ "$worked" -eq 1 ] || return 0
   done
 }
 
