@@ -32,7 +32,7 @@ TErrorBox::TErrorBox(const QString& caption, const QString& text, QScreen* scree
 
 void TErrorBox::showEvent(QShowEvent* event) {
   // The box takes its final size in QMessageBox::showEvent; the platform window
-  // is mapped only afterwards, so moving here places it before it appears.
+  // is mapped only afterwards, so placing it here does so before it appears.
   QMessageBox::showEvent(event);
   GuardEvent([this] {
     if (windowTitle().isEmpty()) ShowEmptyTitle(*this);
@@ -54,14 +54,18 @@ bool TErrorBox::event(QEvent* event) {
   return handled;
 }
 
-// move() places the frame's top-left corner, so the frame's size, not the
-// box's own, is what is centred.
+// The frame is what is centred, but the box is placed by its own rectangle
+// inside it. A frame position (move()) has to be turned into the box's own
+// from the frame known at that moment, and while the window manager is still
+// framing the box that can be none: now and then the box then lands a title
+// bar too high, and stays there. The box's own rectangle needs no turning.
 void TErrorBox::CentreFrame(QMargins frame) {
   if (!screen_) return;
   const QRect area = screen_->geometry();
   const QSize outer = size().grownBy(frame);
-  move(area.left() + (area.width() - outer.width()) / 2,
-       area.top() + (area.height() - outer.height()) / 2);
+  const QPoint corner(area.left() + (area.width() - outer.width()) / 2 + frame.left(),
+                      area.top() + (area.height() - outer.height()) / 2 + frame.top());
+  setGeometry(QRect(corner, size()));
 }
 
 }  // namespace normcalc
