@@ -230,6 +230,13 @@ class TRunning {
     return WaitFor([&] { return GetForegroundWindow() == form && Active() == form; });
   }
 
+  // Where the keyboard goes, for reports: the focused control's class and text.
+  std::wstring FocusName() const {
+    const HWND focus = Focus();
+    if (focus == nullptr) return L"nothing";
+    return ClassOf(focus) + L" \"" + Text(focus) + L"\"";
+  }
+
   bool WaitForFocus(HWND control) const {
     return WaitFor([&] { return Focus() == control; });
   }
@@ -376,7 +383,7 @@ void ExecuteTable(const std::wstring& program) {
     const bool ready = run.SelectMode(pToX ? run.pToX : run.xToP) && run.TypeInto(typedInto, typed);
     if (!ready) {
       Report(false, what + L": the mode or the text did not take; the box shows \"" +
-                        Text(typedInto) + L"\"");
+                        Text(typedInto) + L"\", the focus is on " + run.FocusName());
     }
     Click(run.executeButton);
     WaitFor([&] { return Text(written) != L"-"; });
@@ -409,7 +416,8 @@ void ExecuteTable(const std::wstring& program) {
     const bool selected = run.SelectMode(f.pToX ? run.pToX : run.xToP);
     const std::wstring before = Text(written);
     const bool typed = selected && run.TypeInto(typedInto, f.typed);
-    Report(typed, what + L": typed into its box, which shows \"" + Text(typedInto) + L"\"");
+    Report(typed, what + L": typed into its box, which shows \"" + Text(typedInto) + L"\"" +
+                      (typed ? L"" : L"; the focus is on " + run.FocusName()));
     Click(run.executeButton);
     CheckErrorBox(run, what, L"normcalc", f.message);
     Report(Text(written) == before, what + L": the other box keeps \"" + before + L"\"");

@@ -411,6 +411,11 @@ void TForm1::OnActivate(HWND, UINT state, HWND, BOOL minimized) {
     return;
   }
   if (minimized) return;
+  // An activation that finds the focus already on a control leaves it there:
+  // under some window managers the activation that follows an error box
+  // arrives again, late, after the user has clicked into another control.
+  const HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(handle_, focus)) return;
   // The first activation gives the focus to the first control in tab order
   // that can take it; later ones give it back to where it was.
   HWND target = focused_ != nullptr && IsWindow(focused_)
