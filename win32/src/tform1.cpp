@@ -405,17 +405,16 @@ void TForm1::OnClose(HWND) {
 }
 
 void TForm1::OnActivate(HWND, UINT state, HWND, BOOL minimized) {
+  const HWND focus = GetFocus();
+  const bool onControl = focus != nullptr && IsChild(handle_, focus);
   if (state == WA_INACTIVE) {
-    const HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(handle_, focus)) focused_ = focus;
+    if (onControl) focused_ = focus;
     return;
   }
-  if (minimized) return;
   // An activation that finds the focus already on a control leaves it there:
   // under some window managers the activation that follows an error box
   // arrives again, late, after the user has clicked into another control.
-  const HWND focus = GetFocus();
-  if (focus != nullptr && IsChild(handle_, focus)) return;
+  if (minimized || onControl) return;
   // The first activation gives the focus to the first control in tab order
   // that can take it; later ones give it back to where it was.
   HWND target = focused_ != nullptr && IsWindow(focused_)
